@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// Strict conversions for every text read "as a number": the whole text must be the number.
+// Anything else raises EConvertError with a message naming the text.
+
+// Optional sign and decimal digits only, within the 32-bit range.
+int toInt(std::string_view text);
+// Optional sign and decimal digits only, within the 64-bit range.
+std::int64_t toInt64(std::string_view text);
+// A decimal number with optional sign, fraction and exponent ("1.5", "-2e3").
+double toDouble(std::string_view text);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+// Failures are exceptions carrying a message; callers tell them apart by type.
+class Exception : public std::exception
+{
+public:
+    explicit Exception(std::string message = {}) : msg(std::move(message)) {}
+    const char *what() const noexcept override { return msg.c_str(); }
+    const std::string &message() const noexcept { return msg; }
+
+private:
+    std::string msg;
+};
+
+#define STRIKORA_ERROR_CLASS(Name)                                                                 \
+    class Name : public Exception                                                                  \
+    {                                                                                              \
+    public:                                                                                        \
+        using Exception::Exception;                                                                \
+    }
+
+// The user cancelled the login dialog; carries no data.
+STRIKORA_ERROR_CLASS(ECancel);
+// A text that is not the number it should be.
+STRIKORA_ERROR_CLASS(EConvertError);
+// An index, name or moment outside what is there.
+STRIKORA_ERROR_CLASS(ERangeError);
+// A value read as a kind it does not hold.
+STRIKORA_ERROR_CLASS(EInvalidCast);
+// An object used through a pointer it does not have.
+STRIKORA_ERROR_CLASS(EInvalidPointer);
+// No connection, refused, host not found, reset, time-out, oversized answer.
+STRIKORA_ERROR_CLASS(ESocketError);
+// The server answered with a status of 400 or more.
+STRIKORA_ERROR_CLASS(EHttpError);
+// A text that is not well-formed XML.
+STRIKORA_ERROR_CLASS(EXmlError);
+
+#undef STRIKORA_ERROR_CLASS

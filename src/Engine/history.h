@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Engine/datetime.h"
+#include "Engine/errors.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <map>
+
+// A value kept as dated entries: from each entry's moment on, its value is in force.
+template<typename T>
+class History
+{
+public:
+    std::map<TDateTime, T> values;
+
+    // The value of the latest entry dated at or before `moment`.
+    T &at(TDateTime moment)
+    {
+        if (values.empty()) {
+            std::fprintf(stderr, "Assertion failed: !values.empty(), file Engine/history.h\n");
+            std::abort();
+        }
+        auto later = values.upper_bound(moment);
+        if (later == values.begin())
+            throw ERangeError("No value in force at that moment: it is earlier than every entry");
+        return std::prev(later)->second;
+    }
+};
+
+// The local date and time at which the program started; the same value for the whole run.
+TDateTime startMoment();
