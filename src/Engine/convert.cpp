@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -59,4 +60,41 @@ double toDouble(std::string_view text)
     if (ec != std::errc() || ptr != end || !std::isfinite(value))
         notA("floating point value", text);
     return value;
+}
+
+std::string floatToStr(double value)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    if (value == 0)
+        return "0";
+    // d.dddddddddddddde±x: the 15 significant digits and the decimal exponent.
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    std::string text(buffer);
+    const auto ePos = text.find('e');
+    const int exponent = std::stoi(text.substr(ePos + 1));
+    std::string digits;
+    for (std::size_t i = 0; i < ePos; ++i)
+        if (text[i] >= '0' && text[i] <= '9')
+            digits += text[i];
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    const std::string sign = value < 0 ? "-" : "";
+
+    const bool fixed = exponent < 15 && std::fabs(value) >= 0.00001;
+    if (!fixed) {
+        std::string mantissa = digits.substr(0, 1);
+        if (digits.size() > 1)
+            mantissa += "." + digits.substr(1);
+        return sign + mantissa + "E" + std::to_string(exponent);
+    }
+    if (exponent < 0)
+        return sign + "0." + std::string(std::size_t(-exponent - 1), '0') + digits;
+    const std::size_t whole = std::size_t(exponent) + 1;
+    if (digits.size() <= whole)
+        return sign + digits + std::string(whole - digits.size(), '0');
+    return sign + digits.substr(0, whole) + "." + digits.substr(whole);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Strict conversions for every text read "as a number": the whole text must be the number.
@@ -12,3 +13,8 @@ int toInt(std::string_view text);
 std::int64_t toInt64(std::string_view text);
 // A decimal number with optional sign, fraction and exponent ("1.5", "-2e3").
 double toDouble(std::string_view text);
+
+// The general floating format with 15 significant digits: fixed notation without trailing
+// zeros when the value has at most 15 digits before the point and is not smaller in magnitude
+// than 0.00001 (3.0 gives "3", 2.5 gives "2.5"), scientific otherwise ("1E20", "1.5E-6").
+std::string floatToStr(double value);
