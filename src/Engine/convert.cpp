@@ -50,9 +50,10 @@ std::int64_t toInt64(std::string_view text)
 double toDouble(std::string_view text)
 {
     std::string_view body = text;
-    if (!body.empty() && body.front() == '+')
+    const bool plus = !body.empty() && body.front() == '+';
+    if (plus)
         body.remove_prefix(1);
-    if (body.empty() || body.front() == '+' || body.front() == ' ')
+    if (body.empty() || body.front() == '+' || (plus && body.front() == '-'))
         notA("floating point value", text);
     double value = 0;
     const char *end = body.data() + body.size();
