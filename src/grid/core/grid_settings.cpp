@@ -1,0 +1,94 @@
+// The grid's view settings (filters, widths, sort keys) as an XML element.
+#include "Engine/convert.h"
+#include "Engine/errors.h"
+#include "grid/core/grid_core.h"
+
+#include <pugixml.hpp>
+
+#include <string>
+#include <vector>
+
+void ZIVGridCore::exportSettingsToXML(pugi::xml_node parent) const
+{
+    pugi::xml_node element = parent.append_child("ZIVGrid");
+    element.append_child("Name").text().set(componentName().c_str());
+    for (const ZIVGridColumn *column : visibleColumns_)
+        column->exportSettings(element);
+    sorter_->exportSettings(element);
+}
+
+void ZIVGridCore::importSettingsFromXML(pugi::xml_node parent)
+{
+    beginUpdate();
+    try {
+        const std::string name = componentName();
+        for (pugi::xml_node element : parent.children("ZIVGrid")) {
+            if (element.child("Name").text().get() == name) {
+                settingsNode = element;
+                importSettingsFromXML();
+                break;
+            }
+        }
+    } catch (...) {
+        endUpdate();
+        throw;
+    }
+    endUpdate();
+}
+
+void ZIVGridCore::importSettingsFromXML()
+{
+    if (settingsNode.empty())
+        return;
+    const TZIVGridVisibleColumns shown = visibleColumns_;
+    for (ZIVGridColumn *column : shown)
+        column->importSettings(settingsNode);
+    sorter_->importSettings(settingsNode);
+}
+
+void ZIVGridColumn::exportSettings(pugi::xml_node gridElement) const
+{
+    pugi::xml_node element = gridElement.append_child("Column");
+    element.append_child("Name").text().set(name_.c_str());
+    element.append_child("Filter").text().set(filterText_.c_str());
+    element.append_child("Size").text().set(std::to_string(size_).c_str());
+}
+
+void ZIVGridColumn::importSettings(pugi::xml_node gridElement)
+{
+    for (pugi::xml_node element : gridElement.children("Column")) {
+        if (element.child("Name").text().get() == name_) {
+            setFilter(element.child("Filter").text().get());
+            size_ = toInt(element.child("Size").text().get());
+            return;
+        }
+    }
+}
+
+void ZIVGridRowSorter::exportSettings(pugi::xml_node gridElement) const
+{
+    pugi::xml_node element = gridElement.append_child("RowSorter");
+    for (const SorterElement &key : keys_) {
+        element.append_child("ColName").text().set(key.column->name().c_str());
+        element.append_child("Order").text().set(key.ascending ? "1" : "0");
+    }
+}
+
+// Keys are pairs of child elements taken by position: a name, then a direction.
+void ZIVGridRowSorter::importSettings(pugi::xml_node gridElement)
+{
+    const pugi::xml_node element = gridElement.child("RowSorter");
+    if (element.empty())
+        return;
+    clear();
+    std::vector<pugi::xml_node> items;
+    for (pugi::xml_node item = element.first_child(); item; item = item.next_sibling())
+        if (item.type() == pugi::node_element)
+            items.push_back(item);
+    for (std::size_t i = 0; i < items.size(); i += 2) {
+        if (i + 1 == items.size())
+            throw ERangeError("List index out of bounds (" + std::to_string(i + 1) + ")");
+        ZIVGridColumn &column = *grid_->getColumn(items[i].text().get(), true);
+        addSortColumn(column, toInt(items[i + 1].text().get()) != 0);
+    }
+}

@@ -1,0 +1,189 @@
+#include "grid_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Mask, Patterns)
+{
+    const struct
+    {
+        std::string pattern, text;
+        bool matches;
+    } cases[] = {
+        {"ar*", "Arsenal", true},
+        {"ar*", "Barcelona", false},
+        {"*ar*", "Barcelona", true},
+        {"?jax", "Ajax", true},
+        {"?jax", "jax", false},
+        {"[a-c]*", "barcelona", true},
+        {"[!a-c]*", "Barcelona", false},
+        {"[!a-c]*", "Dortmund", true},
+        {"[xyz]", "Y", true},
+        {"*", "", true},
+        {"a*b*c", "aXbYbZc", true},
+        {"a*b*c", "aXbYbZ", false},
+        {"malmö*", "MALMÖ FF", true},
+        {"ísland", "ÍSLAND", true},
+        {"españa", "ESPAÑA", true},
+        {"malm?", "Malmö", true}, // one character, two bytes
+        {"łódź", "ŁÓDŹ", true},
+        {"*ÿ", "Ÿ", true},
+        {"[à-ý]*", "Émile", true},
+        {"a*a", "a", false},
+        {"a*a", "aa", true},
+        {"*b", "ab", true},
+        {"*b", "ba", false},
+        {"abc", "abc", true},
+        {"abc", "abcd", false},
+        {"", "", true},
+        {"", "x", false},
+        {"*?*?", "x", false},
+        {"*?*?", "xy", true},
+        {"*ab*ab", "xabyab", true},
+        {"*ab*ab", "xab", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TMask(c.pattern).matches(c.text), c.matches) << c.pattern << " / " << c.text;
+}
+
+TEST(Mask, MalformedPatterns)
+{
+    for (const char *pattern : {"[abc", "a[", "[]", "[!]", "[z-a]"})
+        EXPECT_THROW(TMask{pattern}, EMaskException) << pattern;
+}
+
+TEST(Mask, UpperCaseKeepsStrayBytes)
+{
+    EXPECT_EQ(upperCaseText("malmö \xff ß"), "MALMÖ \xff ß");
+}
+
+class FilterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        grid.SetHeaders({"id;id;s", "name", "goals"});
+        const std::vector<std::pair<std::string, int>> teams = {
+            {"Arsenal", 1}, {"Barcelona", 10}, {"Argentina", 123}, {"Ajax", 2}, {"Malmö", 0}};
+        int id = 0;
+        for (const auto &[name, goals] : teams) {
+            ZIVGridRow &row = grid.addRow();
+            row.setLong("id", ++id);
+            row.setString("name", name);
+            row.setInt("goals", goals);
+        }
+    }
+
+    ZIVGridColumn &column(const std::string &name) { return *grid.getColumn(name, true); }
+
+    CountingGrid grid;
+};
+
+TEST_F(FilterTest, Examples)
+{
+    const struct
+    {
+        std::string column, filter;
+        std::vector<std::string> shown;
+        bool active;
+    } cases[] = {
+        {"name", "ar", {"Arsenal", "Argentina"}, true},
+        {"name", "*ar", {"Arsenal", "Barcelona", "Argentina"}, true},
+        {"name", "!ar", {"Barcelona", "Ajax", "Malmö"}, true},
+        {"name", "*", {"Arsenal", "Barcelona", "Argentina", "Ajax", "Malmö"}, false},
+        {"name", "", {"Arsenal", "Barcelona", "Argentina", "Ajax", "Malmö"}, false},
+        {"name", "!", {}, true},
+        {"name", "MALMÖ", {"Malmö"}, true},
+        {"goals", "1", {"Arsenal", "Barcelona", "Argentina"}, true},
+    };
+    for (const auto &c : cases) {
+        column("name").setFilter("");
+        column("goals").setFilter("");
+        column(c.column).setFilter(c.filter);
+        grid.sorter().clear();
+        grid.sortNow();
+        EXPECT_EQ(grid.filtered(), c.active) << c.filter;
+        EXPECT_EQ(column(c.column).isFiltered(), c.active);
+        std::vector<std::string> shown = shownNames(grid);
+        // Without keys the order is the restore order; compare as sets.
+        std::sort(shown.begin(), shown.end());
+        std::vector<std::string> expected = c.shown;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(shown, expected) << c.filter;
+        EXPECT_EQ(grid.rowNum() + grid.hiddenRows().size(), 5u);
+    }
+}
+
+TEST_F(FilterTest, TwoFiltersAndRestoredOrder)
+{
+    grid.SetSorted(false);
+    column("name").setFilter("a");
+    column("goals").setFilter("1");
+    EXPECT_EQ(shownNames(grid), (std::vector<std::string>{"Arsenal", "Argentina"}));
+    column("goals").setFilter("");
+    // The rows only the goals filter hid come back behind the rows in view.
+    EXPECT_EQ(shownNames(grid), (std::vector<std::string>{"Arsenal", "Argentina", "Ajax"}));
+    for (int i = 0; i < grid.rowNum(); ++i)
+        EXPECT_EQ(grid.getRow(i)->index(), i);
+
+    grid.SetSorted(true);
+    grid.sorter().sortBy(column("id"), true);
+    column("name").setFilter("");
+    EXPECT_EQ(shownNames(grid),
+              (std::vector<std::string>{"Arsenal", "Barcelona", "Argentina", "Ajax", "Malmö"}));
+}
+
+TEST_F(FilterTest, SameTextDoesNotRefilter)
+{
+    column("name").setFilter("ar");
+    grid.addRow().setString("name", "Zenit");
+    column("name").setFilter("ar");
+    EXPECT_EQ(grid.rowNum(), 3); // the new row is not filtered until filter runs
+    grid.filter();
+    EXPECT_EQ(grid.rowNum(), 2);
+}
+
+TEST_F(FilterTest, FiltersSurviveClear)
+{
+    column("name").setFilter("b");
+    grid.clear();
+    addIdNameRows(grid, {{1, "Benfica"}, {2, "Celtic"}});
+    EXPECT_EQ(grid.rowNum(), 2);
+    grid.filter();
+    EXPECT_EQ(shownNames(grid), (std::vector<std::string>{"Benfica"}));
+}
+
+TEST_F(FilterTest, EmptyCellsFailInclusivePatterns)
+{
+    grid.addRow().setLong("id", 9);
+    column("name").setFilter("*r");
+    EXPECT_EQ(grid.rowNum(), 3);
+    column("name").setFilter("**");
+    EXPECT_EQ(grid.rowNum(), 6);
+}
+
+TEST_F(FilterTest, SelectionAndFocusSurviveHiding)
+{
+    ZIVGridRow &barcelona = *grid.getRow(1);
+    barcelona.select();
+    column("name").setFilter("ar");
+    EXPECT_TRUE(barcelona.isSelected());
+    EXPECT_TRUE(barcelona.isFocused());
+}
+
+TEST_F(FilterTest, InvalidPatternChangesNothing)
+{
+    ZIVGridColumn &name = column("name");
+    name.setFilter("!ar");
+    for (const char *bad : {"[ab", "[]", "![!]"}) {
+        EXPECT_THROW(name.setFilter(bad), EMaskException) << bad;
+        EXPECT_EQ(name.filterText(), "!ar");
+        EXPECT_FALSE(name.filterInclusive());
+        EXPECT_EQ(shownNames(grid), (std::vector<std::string>{"Barcelona", "Ajax", "Malmö"}));
+    }
+    name.setFilter("ar"); // the old mask is still the one in force until a valid change
+    EXPECT_EQ(grid.rowNum(), 2);
+}
+
+} // namespace
