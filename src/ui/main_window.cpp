@@ -1,0 +1,176 @@
+#include "ui/main_window.h"
+
+#include "Engine/history.h"
+#include "grid/widget/ziv_grid.h"
+#include "players/team.h"
+#include "service/session.h"
+#include "service/team_download.h"
+#include "service/version_check.h"
+#include "ui/about_dialog.h"
+#include "ui/error_display.h"
+#include "ui/hourglass.h"
+#include "ui/live_frame.h"
+#include "ui/player_abilities_frame.h"
+#include "ui/player_list_frame.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TfrmMain *frmMain = nullptr;
+
+TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName("frmMain");
+    setWindowTitle("StrikoraKey");
+    resize(790, 480);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    buildPages();
+    buildStatusBar();
+    buildMenu();
+
+    // A folder that cannot be created is reported by the download when it writes.
+    QDir().mkpath(xmlFolder());
+    root->http().setUserAgent(titleText());
+    showCurrentTeam();
+    FormCreate();
+}
+
+void TfrmMain::buildPages()
+{
+    Splitter1 = new QSplitter(Qt::Vertical, this);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(3);
+    pages = new QTabWidget(Splitter1);
+    pages->setObjectName("pages");
+    buildPlayersPage();
+
+    tsLive = new QWidget(pages);
+    tsLive->setObjectName("tsLive");
+    frameLive1 = new TframeLive(tsLive);
+    frameLive1->setObjectName("frameLive1");
+    auto *liveLayout = new QVBoxLayout(tsLive);
+    liveLayout->setContentsMargins(0, 0, 0, 0);
+    liveLayout->addWidget(frameLive1);
+    pages->addTab(tsLive, "Live");
+    pages->setCurrentWidget(tsLive);
+
+    internetLog = new QPlainTextEdit(Splitter1);
+    internetLog->setObjectName("internetLog");
+    internetLog->setReadOnly(true);
+    internetLog->setVisible(false);
+    Splitter1->addWidget(pages);
+    Splitter1->addWidget(internetLog);
+    setCentralWidget(Splitter1);
+}
+
+void TfrmMain::buildPlayersPage()
+{
+    tsPlayers = new QWidget(pages);
+    tsPlayers->setObjectName("tsPlayers");
+    frPlayers = new TframeListPlayers(tsPlayers);
+    frPlayers->lstList->setBackgroundRole(QPalette::Button);
+    panDetail = new QFrame(tsPlayers);
+    panDetail->setObjectName("panDetail");
+    panDetail->setFixedHeight(97);
+    frAbilities = new TframePlayerAbilities(panDetail);
+    frAbilities->setObjectName("frAbilities");
+    frAbilities->setGeometry(0, 5, 299, 89);
+    auto *layout = new QVBoxLayout(tsPlayers);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(frPlayers, 1);
+    layout->addWidget(panDetail);
+    const int index = pages->addTab(tsPlayers, "Players");
+    pages->setTabVisible(index, false);
+}
+
+void TfrmMain::buildStatusBar()
+{
+    statusbar = new QStatusBar(this);
+    statusbar->setObjectName("statusbar");
+    const int widths[4] = {300, 100, 150, 5};
+    for (int i = 0; i < 4; ++i) {
+        auto *label = new QLabel(statusbar);
+        label->setObjectName(QString("statusPanel%1").arg(i));
+        label->setTextFormat(Qt::PlainText);
+        label->setFixedWidth(widths[i]);
+        statusPanels[i] = label;
+        // The last two panels sit at the right edge.
+        if (i < 2)
+            statusbar->addWidget(label);
+        else
+            statusbar->addPermanentWidget(label);
+    }
+    setStatusBar(statusbar);
+}
+
+void TfrmMain::buildMenu()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName("MainMenu1");
+    Online1 = MainMenu1->addMenu("Online");
+    Online1->setObjectName("Online1");
+    mnuDownloadData = Online1->addAction("Download data");
+    mnuDownloadData->setObjectName("mnuDownloadData");
+    mnuAbout = MainMenu1->addAction("About");
+    mnuAbout->setObjectName("mnuAbout");
+    connect(mnuDownloadData, &QAction::triggered, this, [this] { guarded([this] { mnuDownloadDataClick(); }); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { guarded([this] { mnuAboutClick(); }); });
+    setMenuBar(MainMenu1);
+}
+
+void TfrmMain::showCurrentTeam()
+{
+    Team *team = root->currentTeam();
+    if (!team)
+        return;
+    const kstring name = team->nameAt(startMoment());
+    statusPanels[0]->setText(QString::fromUtf8(name.data(), int(name.size())));
+    frPlayers->setTeam(team);
+}
+
+void TfrmMain::appendLog(const QString &response)
+{
+    internetLog->appendPlainText(response);
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (shownOnce)
+        return;
+    shownOnce = true;
+    // After the window is on screen, so the publisher's message box has its parent.
+    QTimer::singleShot(0, this, [this] { guarded([this] { FormShow(); }); });
+}
+
+void TfrmMain::FormCreate()
+{
+    internetLog->setFixedHeight(0);
+}
+
+void TfrmMain::FormShow()
+{
+    checkVersion();
+}
+
+void TfrmMain::mnuDownloadDataClick()
+{
+    Hourglass wait;
+    downloadTeamData();
+}
+
+void TfrmMain::mnuAboutClick()
+{
+    frmAbout->exec();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class QWidget;
+class TframeListPlayers;
+class TframeLive;
+class TframePlayerAbilities;
+
+// The main window: the Live page, the hidden Players page, the hidden log of every service
+// response, the status bar and the menu. Closing it ends the program.
+class TfrmMain : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(QWidget *parent = nullptr);
+
+    void appendLog(const QString &response);
+
+    QTabWidget *pages;
+    QWidget *tsPlayers;
+    TframeListPlayers *frPlayers;
+    QFrame *panDetail;
+    TframePlayerAbilities *frAbilities;
+    QWidget *tsLive;
+    TframeLive *frameLive1;
+    QSplitter *Splitter1;
+    QPlainTextEdit *internetLog;
+    QStatusBar *statusbar;
+    QLabel *statusPanels[4];
+    QMenuBar *MainMenu1;
+    QMenu *Online1;
+    QAction *mnuDownloadData;
+    QAction *mnuAbout;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildPages();
+    void buildPlayersPage();
+    void buildStatusBar();
+    void buildMenu();
+    void showCurrentTeam();
+
+    void FormCreate();
+    void FormShow();
+    void mnuDownloadDataClick();
+    void mnuAboutClick();
+
+    bool shownOnce = false;
+};
+
+extern TfrmMain *frmMain;

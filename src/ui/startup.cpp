@@ -1,0 +1,52 @@
+#include "ui/startup.h"
+
+#include "service/session.h"
+#include "ui/about_dialog.h"
+#include "ui/error_display.h"
+#include "ui/login_dialog.h"
+#include "ui/main_window.h"
+#include "ui/message_dialog.h"
+#include "ui/select_matches_dialog.h"
+#include "ui/select_team_dialog.h"
+#include "ui/window_session_ui.h"
+
+#include <exception>
+
+TfrmSelectBase *frmSelectBase = nullptr;
+TfrmSelectTeam *frmSelectTeam = nullptr;
+TfrmSelectMatches *frmSelectMatches = nullptr;
+
+void createGlobalInstances(Troot *session)
+{
+    static WindowSessionUi windowUi;
+    root = session;
+    root->setUi(&windowUi);
+    frmMain = new TfrmMain;
+    // The dialogs belong to the main window, so they go with it at the end.
+    frmLogin = new TfrmLogin(frmMain);
+    frmSelectMatches = new TfrmSelectMatches(frmMain);
+    frmSelectBase = new TfrmSelectBase(frmMain);
+    frmSelectTeam = new TfrmSelectTeam(frmMain);
+    frmAbout = new TfrmAbout(frmMain);
+    frmMessage = new TfrmMessage(frmMain);
+}
+
+int runApplication(int argc, char **argv)
+{
+    Application app(argc, argv);
+    try {
+        createGlobalInstances(new Troot);
+        frmMain->show();
+        const int result = app.exec();
+        delete frmMain;
+        frmMain = nullptr;
+        delete root;
+        root = nullptr;
+        return result;
+    } catch (const std::exception &e) {
+        showErrorBox(QString::fromUtf8(e.what()));
+    } catch (...) {
+        showErrorBox(QString());
+    }
+    return 1;
+}

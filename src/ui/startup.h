@@ -1,0 +1,11 @@
+#pragma once
+
+class Troot;
+
+// Start-up after the application object: the session (taken over as `root`), the main window,
+// then the dialogs, in that order; none of the dialogs is shown.
+void createGlobalInstances(Troot *session);
+
+// The whole run: the application object, the instances, the event loop. An error escaping
+// start-up is shown in the standard error box, and the program ends.
+int runApplication(int argc, char **argv);

@@ -1,0 +1,191 @@
+#include "Engine/errors.h"
+#include "service/session.h"
+#include "service/team_download.h"
+#include "service/version_check.h"
+#include "sim/sim_server.h"
+#include "ui/about_dialog.h"
+#include "ui/error_display.h"
+#include "ui/login_dialog.h"
+#include "ui/main_window.h"
+#include "ui/message_dialog.h"
+#include "ui/select_matches_dialog.h"
+#include "ui/select_team_dialog.h"
+#include "ui/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs `action` on the next modal dialog once it is up, then closes it.
+void onNextModal(std::function<void(QDialog *)> action)
+{
+    QTimer::singleShot(50, [action] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no modal dialog is shown";
+        action(dialog);
+        dialog->reject();
+    });
+}
+
+class AppShell : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(xmlParent.isValid());
+        setXmlFolderForTesting(xmlParent.filePath("XML"));
+        ASSERT_NE(sim.listen(), 0);
+        createGlobalInstances(new Troot(sim.baseUrl(), sim.versionUrl()));
+    }
+
+    void TearDown() override
+    {
+        setErrorBoxForTesting({});
+        delete frmMain;
+        frmMain = nullptr;
+        delete root;
+        root = nullptr;
+    }
+
+    void showMain()
+    {
+        frmMain->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
+        QTest::qWait(100); // the version check runs right after the window is shown
+    }
+
+    QTemporaryDir xmlParent;
+    sim::Server sim;
+};
+
+TEST_F(AppShell, StartUpCreatesEveryInstanceWithTheMainWindowAsMain)
+{
+    ASSERT_NE(root, nullptr);
+    for (QWidget *dialog : std::initializer_list<QWidget *>{frmLogin, frmSelectMatches, frmSelectBase,
+                                                        frmSelectTeam, frmAbout, frmMessage}) {
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->parentWidget(), frmMain);
+    }
+    EXPECT_EQ(frmMain->windowTitle(), "StrikoraKey");
+    EXPECT_EQ(frmMain->size(), QSize(790, 480));
+}
+
+TEST_F(AppShell, TheXmlFolderAndUserAgentAreReadyBeforeTheWindowShows)
+{
+    EXPECT_TRUE(QDir(xmlFolder()).exists());
+    EXPECT_EQ(root->http().userAgent(), titleText());
+    EXPECT_EQ(titleText(), "StrikoraKey 0.1.7");
+    showMain();
+    // The version check is the first request of the run, already with the title text.
+    ASSERT_FALSE(sim.requestLog().isEmpty());
+    EXPECT_TRUE(sim.requestLog().first().contains("init.xml"));
+    EXPECT_EQ(sim.lastUserAgent(), "StrikoraKey 0.1.7");
+}
+
+TEST_F(AppShell, OnlyTheLiveTabCanBeReached)
+{
+    showMain();
+    QTabWidget *pages = frmMain->pages;
+    EXPECT_EQ(pages->currentWidget(), frmMain->tsLive);
+    EXPECT_EQ(pages->tabText(pages->indexOf(frmMain->tsLive)), "Live");
+    EXPECT_TRUE(pages->isTabVisible(pages->indexOf(frmMain->tsLive)));
+    EXPECT_FALSE(pages->isTabVisible(pages->indexOf(frmMain->tsPlayers)));
+    EXPECT_EQ(pages->tabText(pages->indexOf(frmMain->tsPlayers)), "Players");
+}
+
+TEST_F(AppShell, TheHiddenLogAndTheStatusBarPanels)
+{
+    showMain();
+    EXPECT_EQ(frmMain->internetLog->height(), 0);
+    EXPECT_FALSE(frmMain->internetLog->isVisible());
+    root->log("<Response>one</Response>");
+    EXPECT_TRUE(frmMain->internetLog->toPlainText().contains("<Response>one</Response>"));
+
+    const int widths[4] = {300, 100, 150, 5};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(frmMain->statusPanels[i]->width(), widths[i]) << "panel " << i;
+    // The last two panels are right-aligned: they lie right of the first two.
+    EXPECT_GT(frmMain->statusPanels[2]->x(), frmMain->statusPanels[1]->x());
+    EXPECT_GT(frmMain->statusPanels[3]->x(), frmMain->statusPanels[2]->x());
+}
+
+TEST_F(AppShell, DownloadHoldsTheWaitCursorUntilItEndsAlsoWhenCancelled)
+{
+    showMain();
+    bool waitCursorDuringLogin = false;
+    onNextModal([&](QDialog *dialog) {
+        EXPECT_EQ(dialog, frmLogin);
+        const QCursor *cursor = QApplication::overrideCursor();
+        waitCursorDuringLogin = cursor && cursor->shape() == Qt::WaitCursor;
+    });
+    QString shownError = "none";
+    setErrorBoxForTesting([&](const QString &message) { shownError = message; });
+    frmMain->mnuDownloadData->trigger();
+    EXPECT_TRUE(waitCursorDuringLogin);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(shownError, "none"); // a cancelled login ends the download silently
+}
+
+TEST_F(AppShell, AboutBoxShowsTheBuildsTitle)
+{
+    auto *title = frmAbout->findChild<QLabel *>("stStrikoraKey");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), "StrikoraKey 0.1.7");
+    EXPECT_EQ(frmAbout->windowTitle(), "About StrikoraKey");
+    EXPECT_EQ(frmAbout->size(), QSize(356, 157));
+    bool shown = false;
+    onNextModal([&](QDialog *dialog) { shown = dialog == frmAbout; });
+    frmMain->mnuAbout->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(frmAbout->isVisible());
+}
+
+TEST_F(AppShell, TwoMessagesInARowShowOnlyTheSecond)
+{
+    QString seen;
+    onNextModal([](QDialog *) {});
+    frmMessage->showMessage("first\nmessage");
+    onNextModal([&](QDialog *) { seen = frmMessage->txtMessage->toPlainText(); });
+    frmMessage->showMessage("second <b>line</b>\nand more");
+    EXPECT_EQ(seen, "second <b>line</b>\nand more");
+}
+
+TEST_F(AppShell, TheErrorDisplayShowsTheMessageAndGoesOn)
+{
+    QStringList shown;
+    setErrorBoxForTesting([&](const QString &message) { shown << message; });
+    guarded([] { throw EHttpError("HTTP/1.1 500 Internal Server Error"); });
+    guarded([] { throw ECancel(); });
+    bool ranAfter = false;
+    guarded([&] { ranAfter = true; });
+    EXPECT_EQ(shown, QStringList{"HTTP/1.1 500 Internal Server Error"});
+    EXPECT_TRUE(ranAfter);
+}
+
+TEST_F(AppShell, WritesScreenshotsOfTheMainWindowAndTheAboutBox)
+{
+    showMain();
+    const QString folder = QDir::current().filePath("screenshots");
+    QDir().mkpath(folder);
+    EXPECT_TRUE(frmMain->grab().save(folder + "/main_window.png"));
+    frmAbout->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frmAbout));
+    EXPECT_TRUE(frmAbout->grab().save(folder + "/about_box.png"));
+    frmAbout->hide();
+}
+
+} // namespace
