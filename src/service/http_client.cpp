@@ -1,0 +1,125 @@
+#include "service/http_client.h"
+
+#include "Engine/errors.h"
+
+#include <QEventLoop>
+#include <QNetworkCookieJar>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+enum class Outcome { Finished, TimedOut, TooLarge };
+
+QByteArray toBytes(const kstring &text)
+{
+    return QByteArray(text.data(), qsizetype(text.size()));
+}
+
+// Only web addresses: an address taken from a service answer must never reach local files
+// or other schemes the network layer happens to support.
+QUrl webUrl(const kstring &url)
+{
+    const QUrl parsed(QString::fromUtf8(toBytes(url)), QUrl::TolerantMode);
+    const QString scheme = parsed.scheme().toLower();
+    if (!parsed.isValid() || parsed.host().isEmpty() || (scheme != "http" && scheme != "https"))
+        throw ESocketError("Not a web address: \"" + url + "\"");
+    return parsed;
+}
+
+kstring bodyText(const QByteArray &bytes)
+{
+    kstring text;
+    text.assign(bytes.constData(), std::size_t(bytes.size()));
+    return text;
+}
+
+void raiseForStatus(const QNetworkReply &reply, const kstring &url)
+{
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid() || status.toInt() < 400)
+        return;
+    const QByteArray reason =
+        reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
+    throw EHttpError("HTTP error " + std::to_string(status.toInt()) + " " + reason.toStdString() +
+                     " from " + url);
+}
+
+} // namespace
+
+HttpClient::HttpClient() : cookies(new QNetworkCookieJar(&manager))
+{
+    manager.setCookieJar(cookies);
+    manager.setProxy(QNetworkProxy::NoProxy);
+}
+
+HttpClient::~HttpClient() = default;
+
+kstring HttpClient::get(const kstring &url)
+{
+    return await(manager.get(request(url)), url);
+}
+
+kstring HttpClient::postForm(const kstring &url, const std::vector<kstring> &fields)
+{
+    QNetworkRequest form = request(url);
+    form.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+    QByteArray body;
+    for (const kstring &field : fields) {
+        if (!body.isEmpty())
+            body += '&';
+        body += toBytes(field);
+    }
+    return await(manager.post(form, body), url);
+}
+
+QNetworkRequest HttpClient::request(const kstring &url) const
+{
+    QNetworkRequest request(webUrl(url));
+    request.setRawHeader("Accept", "text/html, */*");
+    request.setHeader(QNetworkRequest::UserAgentHeader, toBytes(agent));
+    return request;
+}
+
+kstring HttpClient::await(QNetworkReply *started, const kstring &url)
+{
+    const std::unique_ptr<QNetworkReply> reply(started);
+    QByteArray body;
+    Outcome outcome = Outcome::Finished;
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    // Aborting makes the reply finish at once, which ends the wait; nothing keeps downloading.
+    const auto stop = [&](Outcome why) {
+        outcome = why;
+        reply->abort();
+    };
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { stop(Outcome::TimedOut); });
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
+        body += reply->readAll();
+        if (body.size() > maxBytes)
+            stop(Outcome::TooLarge);
+    });
+    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    deadline.start(timeout);
+    if (!reply->isFinished())
+        loop.exec();
+    deadline.stop();
+
+    if (outcome == Outcome::TimedOut)
+        throw ESocketError("No answer within " + std::to_string(timeout) + " ms from " + url);
+    if (outcome == Outcome::TooLarge)
+        throw ESocketError("The answer from " + url + " exceeds " + std::to_string(maxBytes) +
+                           " bytes");
+    raiseForStatus(*reply, url);
+    if (reply->error() != QNetworkReply::NoError)
+        throw ESocketError(reply->errorString().toStdString());
+    body += reply->readAll();
+    return bodyText(body);
+}

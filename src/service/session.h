@@ -1,0 +1,72 @@
+#pragma once
+
+#include "Engine/errors.h"
+#include "Engine/kstring.h"
+#include "players/team.h"
+#include "service/build_version.h"
+#include "service/http_client.h"
+
+#include <QString>
+#include <pugixml.hpp>
+
+#include <vector>
+
+class SessionUi;
+
+// The program's one session with the game service: server discovery, login, every request
+// with its retry rules, and the shared XML document that responses are loaded into.
+class Troot
+{
+public:
+    explicit Troot(QString serviceUrl = build::serviceUrl, QString versionUrl = build::versionUrl);
+    ~Troot();
+    Troot(const Troot &) = delete;
+    Troot &operator=(const Troot &) = delete;
+
+    // The windows the session talks to the user through; without one, a login is cancelled.
+    void setUi(SessionUi *ui);
+    SessionUi &ui() const;
+
+    // Fetches the menu document from the main address and keeps its RecommendedURL.
+    void findServer();
+    // Asks for the login data (ECancel when the user cancels), finds the server and logs in.
+    // A socket error is reported to the user as "Connection failed!" and ends the login.
+    void login();
+    // GET of a path below the server's "/Common/" folder; logs in first when needed. A failed
+    // request logs in again and repeats the path until it succeeds, a login does not succeed
+    // (the empty text) or the user cancels (ECancel).
+    kstring fetch(const kstring &path);
+    // Form POST of "name=value" fields to a path below "/Common/"; a failure is repeated
+    // once without a new login, and a second failure reaches the caller.
+    kstring post(const kstring &path, const std::vector<kstring> &fields);
+    // Replaces the shared document by the parsed text; EXmlError when it is not well-formed.
+    void loadXml(const kstring &text);
+    // Appends a response to the main window's log.
+    void log(const kstring &response);
+
+    HttpClient &http() { return client; }
+    Team *currentTeam();
+    QString serviceUrl() const { return mainUrl; }
+    QString versionUrl() const { return publisherUrl; }
+
+    pugi::xml_document xml;
+    kstring recommendedUrl;
+    kstring userName;
+    kstring securityCode;
+    bool loggedIn = false;
+    TTeams teams;
+
+private:
+    kstring commonUrl(const kstring &path) const;
+    void requireLogin();
+    void sendLogin();
+
+    HttpClient client;
+    QString mainUrl;
+    QString publisherUrl;
+    SessionUi *userInterface = nullptr;
+    Team *cachedCurrentTeam = nullptr;
+};
+
+// Created by start-up before any window; lives until the program ends.
+extern Troot *root;

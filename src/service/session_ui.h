@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Engine/kstring.h"
+
+// What the session needs of the windows. The service layer declares it, the user interface
+// implements it, and tests script it.
+class SessionUi
+{
+public:
+    virtual ~SessionUi() = default;
+
+    // Shows the login dialog modally; true when the user pressed Login. Fills in the typed
+    // entries.
+    virtual bool askLogin(kstring &userName, kstring &securityCode) = 0;
+    // Error box "Connection failed!" with one OK button.
+    virtual void connectionFailed() = 0;
+    // One entry in the main window's hidden log.
+    virtual void appendLog(const kstring &response) = 0;
+    // Plain message box "Download error!".
+    virtual void downloadError() = 0;
+    // The publisher's message, shown modally.
+    virtual void showDeveloperMessage(const kstring &message) = 0;
+};

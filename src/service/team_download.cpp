@@ -1,0 +1,131 @@
+#include "service/team_download.h"
+
+#include "Engine/convert.h"
+#include "Engine/errors.h"
+#include "service/service_paths.h"
+#include "service/session.h"
+#include "service/session_ui.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <string>
+
+XMLUtils xmlUtils;
+
+namespace {
+
+QString &folderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+bool allowedInFileName(unsigned char c)
+{
+    static const std::string forbidden = "/\\:*?\"<>|";
+    return c >= 0x20 && c != 0x7F && forbidden.find(char(c)) == std::string::npos;
+}
+
+// The parts come from the service: nothing in them may lead out of the folder.
+kstring safeFileName(kstring name)
+{
+    for (char &c : name) {
+        if (!allowedInFileName(static_cast<unsigned char>(c)))
+            c = '_';
+    }
+    return name;
+}
+
+kstring childText(const pugi::xml_node &parent, const char *name)
+{
+    return parent.child(name).text().get();
+}
+
+// The file name inside the XML folder.
+kstring documentName(const kstring &text)
+{
+    root->loadXml(text);
+    const pugi::xml_node document = root->xml.document_element();
+    const kstring fileName = childText(document, "FileName");
+    const int userId = toInt(childText(document, "UserID"));
+    kstring fetchedDate = childText(document, "FetchedDate");
+    fetchedDate.replaceSubstr(":", "-");
+    const kstring kind = fileName.substr(0, fileName.find('.'));
+    return safeFileName(kind + "_" + std::to_string(userId) + "_" + fetchedDate + ".xml");
+}
+
+// Every line, however it ended, ends in CR LF.
+QByteArray withCrLfLines(const kstring &text)
+{
+    QByteArray out;
+    out.reserve(qsizetype(text.size() + text.size() / 32 + 2));
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        out.append(text.data() + start, qsizetype(i - start)).append("\r\n");
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        out.append(text.data() + start, qsizetype(text.size() - start)).append("\r\n");
+    return out;
+}
+
+void writeWhole(const QString &path, const QByteArray &content)
+{
+    // The earlier file is replaced only when the new one is complete.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+        return;
+    throw Exception("Cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
+}
+
+} // namespace
+
+QString xmlFolder()
+{
+    if (!folderOverride().isEmpty())
+        return folderOverride();
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo(programFolder).isWritable())
+        return programFolder + "/XML";
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/XML";
+}
+
+void setXmlFolderForTesting(const QString &folder)
+{
+    folderOverride() = folder;
+}
+
+kstring documentFileName(const kstring &text)
+{
+    return "XML/" + documentName(text);
+}
+
+void storeDocument(const kstring &text)
+{
+    const kstring name = documentName(text);
+    writeWhole(QDir(xmlFolder()).filePath(QString::fromStdString(name)), withCrLfLines(text));
+}
+
+void downloadTeamData()
+{
+    try {
+        for (const kstring &path : servicePaths::teamDocuments()) {
+            const kstring text = root->fetch(path);
+            // A team without details answers with nothing; that document is left out.
+            if (text.empty() && path == servicePaths::teamDetails())
+                continue;
+            storeDocument(text);
+        }
+    } catch (const ECancel &) {
+    } catch (const std::exception &) {
+        root->ui().downloadError();
+    }
+}

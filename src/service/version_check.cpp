@@ -1,0 +1,43 @@
+#include "service/version_check.h"
+
+#include "Engine/errors.h"
+#include "service/build_version.h"
+#include "service/session.h"
+#include "service/session_ui.h"
+
+#include <string>
+
+kstring versionText()
+{
+    return std::to_string(build::versionMajor) + "." + std::to_string(build::versionMinor) + "." +
+           std::to_string(build::versionBuild);
+}
+
+kstring titleText()
+{
+    return "StrikoraKey " + versionText();
+}
+
+namespace {
+
+// Only the build number, the third part, is compared, as text.
+bool announcesOtherBuild(const kstring &publishedVersion)
+{
+    return publishedVersion.token(".", 3) != versionText().token(".", 3);
+}
+
+} // namespace
+
+void checkVersion()
+{
+    kstring document;
+    try {
+        document = root->http().get(root->versionUrl().toStdString());
+    } catch (const ESocketError &) {
+        return;
+    }
+    root->loadXml(document);
+    const pugi::xml_node published = root->xml.document_element();
+    if (announcesOtherBuild(published.child("version").text().get()))
+        root->ui().showDeveloperMessage(published.child("message").text().get());
+}

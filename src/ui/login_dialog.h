@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Engine/kstring.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ZIVEdit;
+
+// Asks for the user name and the read-only security code of the game service. Created once,
+// shown modally for each login; the entries stay for the next showing.
+class TfrmLogin : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmLogin(QWidget *parent = nullptr);
+
+    // Shows the dialog modally; true when the user pressed Login. Fills in the typed entries.
+    bool askLogin(kstring &userName, kstring &securityCode);
+
+    kstring userName() const;
+    kstring securityCode() const;
+
+    ZIVEdit *txtUsername;
+    QLabel *Label1;
+    QLineEdit *txtPassword;
+    QPushButton *btnLogin;
+    QPushButton *btnCancel;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildLayout();
+};
+
+// Created at start-up, hidden until a login is needed.
+extern TfrmLogin *frmLogin;

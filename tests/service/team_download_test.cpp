@@ -1,0 +1,181 @@
+#include "Engine/errors.h"
+#include "service/session.h"
+#include "service/team_download.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+
+#ifdef __unix__
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+kstring document(const std::string &fileName, const std::string &userId,
+                 const std::string &fetchedDate, const std::string &filler = "")
+{
+    return "<?xml version=\"1.0\"?>\r\n<HattrickData>\r\n<FileName>" + fileName +
+           "</FileName>\r\n<UserID>" + userId + "</UserID>\r\n<FetchedDate>" + fetchedDate +
+           "</FetchedDate>" + filler + "\r\n</HattrickData>";
+}
+
+class DocumentStoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(parent.isValid());
+        folder = parent.filePath("XML");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        setXmlFolderForTesting(folder);
+        root = &session;
+    }
+    void TearDown() override
+    {
+        root = nullptr;
+        setXmlFolderForTesting({});
+    }
+    // Every entry of the folder, one text, so a failure shows them readably.
+    std::string filesIn(const QString &path) const
+    {
+        return QDir(path)
+            .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)
+            .join(" | ")
+            .toStdString();
+    }
+    QByteArray contentOf(const QString &name) const
+    {
+        QFile file(QDir(folder).filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    QTemporaryDir parent;
+    QString folder;
+    Troot session;
+};
+
+struct NameCase
+{
+    const char *fileName;
+    const char *userId;
+    const char *fetchedDate;
+    const char *expected;
+};
+
+class DocumentFileNameTest : public DocumentStoreTest,
+                             public ::testing::WithParamInterface<NameCase>
+{
+};
+
+TEST_P(DocumentFileNameTest, FormsASafeNameInsideTheFolder)
+{
+    const NameCase &c = GetParam();
+    EXPECT_EQ(std::string(documentFileName(document(c.fileName, c.userId, c.fetchedDate))),
+              c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, DocumentFileNameTest,
+    ::testing::Values(NameCase{"club.xml", "123456", "2005-03-01 12:34:56",
+                               "XML/club_123456_2005-03-01 12-34-56.xml"},
+                      NameCase{"players", "7", "2005-03-01", "XML/players_7_2005-03-01.xml"},
+                      NameCase{"teamDetails.v2.xml", "-3", "", "XML/teamDetails_-3_.xml"},
+                      NameCase{"club.xml", "1", "../../x", "XML/club_1_.._.._x.xml"},
+                      NameCase{"club.xml", "1", "..\\..\\x", "XML/club_1_.._.._x.xml"},
+                      NameCase{"a/b\\c.xml", "1", "*?&quot;&lt;&gt;|", "XML/a_b_c_1_______.xml"},
+                      NameCase{"club.xml", "1", "tab\there&#x1;", "XML/club_1_tab_here_.xml"},
+                      NameCase{"kl\xC3\xBC"
+                               "b.xml",
+                               "1", "d",
+                               "XML/kl\xC3\xBC"
+                               "b_1_d.xml"}));
+
+struct BadDocumentCase
+{
+    const char *name;
+    kstring text;
+};
+
+class BadDocumentTest : public DocumentStoreTest,
+                        public ::testing::WithParamInterface<BadDocumentCase>
+{
+};
+
+// Nothing is written for a document that cannot be named.
+TEST_P(BadDocumentTest, RaisesAndWritesNothing)
+{
+    EXPECT_THROW(storeDocument(GetParam().text), Exception);
+    EXPECT_EQ(filesIn(folder), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, BadDocumentTest,
+    ::testing::Values(BadDocumentCase{"Empty", ""},
+                      BadDocumentCase{"NotXml", "Service unavailable"},
+                      BadDocumentCase{"NoUserId", "<HattrickData><FileName>club.xml</FileName>"
+                                                  "</HattrickData>"},
+                      BadDocumentCase{"UserIdNotANumber", document("club.xml", "12a", "d")},
+                      BadDocumentCase{"UserIdOutOfRange",
+                                      document("club.xml", "99999999999", "d")}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(DocumentStoreTest, WritesEveryLineEndingInCrLf)
+{
+    const kstring text = "<HattrickData><FileName>club.xml</FileName><UserID>5</UserID>\r\n"
+                         "<FetchedDate>d</FetchedDate>\rmac\nunix\n\n</HattrickData>";
+    storeDocument(text);
+    EXPECT_EQ(filesIn(folder), "club_5_d.xml");
+    EXPECT_EQ(contentOf("club_5_d.xml"),
+              "<HattrickData><FileName>club.xml</FileName><UserID>5</UserID>\r\n"
+              "<FetchedDate>d</FetchedDate>\r\nmac\r\nunix\r\n\r\n</HattrickData>\r\n");
+}
+
+TEST_F(DocumentStoreTest, AHostileDateStaysInsideTheFolder)
+{
+    storeDocument(document("club.xml", "1", "../../escaped"));
+    EXPECT_EQ(filesIn(folder), "club_1_.._.._escaped.xml");
+    EXPECT_EQ(filesIn(parent.path()), "XML");
+}
+
+TEST_F(DocumentStoreTest, AMissingFolderIsAnError)
+{
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    EXPECT_THROW(storeDocument(document("club.xml", "1", "d")), Exception);
+}
+
+#ifdef __unix__
+// A limit on the file size makes the second write fail part-way; the earlier file of the same
+// name must come through whole and no temporary file may be left behind.
+TEST_F(DocumentStoreTest, AFailedWriteKeepsTheEarlierFile)
+{
+    const kstring first = document("club.xml", "1", "d", "<old/>");
+    storeDocument(first);
+    const QByteArray earlier = contentOf("club_1_d.xml");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool raised = false;
+    try {
+        storeDocument(document("club.xml", "1", "d", std::string(20000, 'x')));
+    } catch (const Exception &) {
+        raised = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(contentOf("club_1_d.xml"), earlier);
+    EXPECT_EQ(filesIn(folder), "club_1_d.xml");
+}
+#endif
+
+} // namespace
