@@ -156,7 +156,7 @@ void BM_GridEndUpdateRestore1000(benchmark::State &state)
 
 // ---- baseline A: indices sorted by the same values
 
-void stableSortBy(std::vector<int> &order, const Data &d,
+void stableSortBy(std::vector<int> &order,
                   std::initializer_list<const std::vector<int> *> keys)
 {
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
@@ -173,8 +173,8 @@ void BM_BaselineStableSort1Key(benchmark::State &state)
     const Data &d = data(static_cast<int>(state.range(0)));
     std::vector<int> order(d.id);
     for (auto _ : state) {
-        stableSortBy(order, d, {&d.c});
-        stableSortBy(order, d, {&d.b});
+        stableSortBy(order, {&d.c});
+        stableSortBy(order, {&d.b});
     }
 }
 
@@ -183,8 +183,8 @@ void BM_BaselineStableSort3Keys(benchmark::State &state)
     const Data &d = data(static_cast<int>(state.range(0)));
     std::vector<int> order(d.id);
     for (auto _ : state) {
-        stableSortBy(order, d, {&d.a, &d.b, &d.c});
-        stableSortBy(order, d, {&d.b, &d.c, &d.a});
+        stableSortBy(order, {&d.a, &d.b, &d.c});
+        stableSortBy(order, {&d.b, &d.c, &d.a});
     }
 }
 
