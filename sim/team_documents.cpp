@@ -15,6 +15,15 @@ const Team &teamOf(const World &world, const Account &account)
     return world.teams()[account.teamIndex];
 }
 
+// The team a document is about, by id and name.
+pugi::xml_node addTeam(pugi::xml_node parent, const Team &team)
+{
+    pugi::xml_node node = parent.append_child("Team");
+    add(node, "TeamID", team.id);
+    add(node, "TeamName", team.name);
+    return node;
+}
+
 void addLeagueRef(pugi::xml_node parent, const World &world, const Team &team)
 {
     const League &league = world.leagues()[team.league];
@@ -138,9 +147,7 @@ QByteArray matches(const World &world, const Team &team, double minute)
     Doc doc;
     add(doc.root(), "FileName", QStringLiteral("matches.xml"));
     add(doc.root(), "FetchedDate", SimClock::format(SimClock::dateAt(minute)));
-    pugi::xml_node node = doc.root().append_child("Team");
-    add(node, "TeamID", team.id);
-    add(node, "TeamName", team.name);
+    pugi::xml_node node = addTeam(doc.root(), team);
     pugi::xml_node list = node.append_child("MatchList");
     const int season = schedule::seasonOf(schedule::currentRound(minute));
     for (const Fixture &fixture : schedule::teamSeason(world, team.index, season))
@@ -153,9 +160,7 @@ QByteArray club(const World &world, const Account &account, double minute)
     const Team &team = teamOf(world, account);
     Doc doc;
     addHead(doc.root(), "club.xml", account.userId, minute);
-    pugi::xml_node node = doc.root().append_child("Team");
-    add(node, "TeamID", team.id);
-    add(node, "TeamName", team.name);
+    pugi::xml_node node = addTeam(doc.root(), team);
     pugi::xml_node staff = node.append_child("Specialists");
     add(staff, "AssistantTrainers", 1 + team.fans % 4);
     add(staff, "Psychologists", team.fans % 2);
@@ -173,9 +178,7 @@ QByteArray players(const World &world, const Account &account, double minute)
     const Team &team = teamOf(world, account);
     Doc doc;
     addHead(doc.root(), "players.xml", account.userId, minute);
-    pugi::xml_node node = doc.root().append_child("Team");
-    add(node, "TeamID", team.id);
-    add(node, "TeamName", team.name);
+    pugi::xml_node node = addTeam(doc.root(), team);
     pugi::xml_node list = node.append_child("PlayerList");
     for (const Player &player : team.players)
         addPlayer(list, player);
@@ -187,9 +190,7 @@ QByteArray teamDetails(const World &world, const Account &account, double minute
     const Team &team = teamOf(world, account);
     Doc doc;
     addHead(doc.root(), "teamDetails.xml", account.userId, minute);
-    pugi::xml_node node = doc.root().append_child("Team");
-    add(node, "TeamID", team.id);
-    add(node, "TeamName", team.name);
+    pugi::xml_node node = addTeam(doc.root(), team);
     add(node, "FoundedDate", QStringLiteral("%1-08-01").arg(team.founded));
     add(node, "Manager", account.loginName);
     pugi::xml_node arena = node.append_child("Arena");
