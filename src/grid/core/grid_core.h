@@ -61,7 +61,7 @@ public:
     // Each line: name[;caption;flag] with flag h (hidden), s (system hidden), other (visible).
     void SetHeaders(const std::vector<std::string> &lines);
     const std::vector<std::string> &GetHeaders() const { return headers; }
-    // Names the header specification in messages; assigning rebuilds the columns.
+    // The header lines as one text; assigning rebuilds the columns.
     void SetHeadersString(const std::string &text);
     const std::string &GetHeadersString() const { return headersString; }
     ZIVGridColumn &addColumn(const std::string &name, const std::string &caption,
