@@ -1,4 +1,5 @@
 #include "Engine/errors.h"
+#include "grid/widget/ziv_edit.h"
 #include "service/session.h"
 #include "service/team_download.h"
 #include "service/version_check.h"
@@ -15,7 +16,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -138,6 +141,27 @@ TEST_F(AppShell, DownloadHoldsTheWaitCursorUntilItEndsAlsoWhenCancelled)
     EXPECT_TRUE(waitCursorDuringLogin);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(shownError, "none"); // a cancelled login ends the download silently
+}
+
+TEST_F(AppShell, DownloadLogsInWithTheDemoAccountAndWritesTheFourDocuments)
+{
+    showMain();
+    QTimer::singleShot(50, [] {
+        ASSERT_EQ(QApplication::activeModalWidget(), frmLogin);
+        frmLogin->txtUsername->setText("demo");
+        frmLogin->txtPassword->setText("demo");
+        QTest::keyClick(frmLogin, Qt::Key_Return);
+    });
+    QString shownError = "none";
+    setErrorBoxForTesting([&](const QString &message) { shownError = message; });
+    frmMain->mnuDownloadData->trigger();
+    EXPECT_EQ(shownError, "none");
+    const QStringList files = QDir(xmlFolder()).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 4) << files.join(", ").toStdString();
+    for (const char *document : {"club", "players", "teamDetails", "leagueDetails"}) {
+        const QRegularExpression name(QString("^%1_123456_.*\\.xml$").arg(document));
+        EXPECT_EQ(files.filter(name).size(), 1) << document;
+    }
 }
 
 TEST_F(AppShell, AboutBoxShowsTheBuildsTitle)
