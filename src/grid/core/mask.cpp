@@ -137,7 +137,7 @@ TMask::TMask(std::string_view pattern)
             continue;
         }
         if (segments.empty() || afterStar)
-            segments.push_back({elements.size(), 0});
+            segments.push_back({elements.size(), 0, {}});
         afterStar = false;
         if (c == '?') {
             elements.emplace_back(Element::anyOne);
