@@ -1,0 +1,85 @@
+// Start-up to the first shown window: the session, the main window and every dialog created,
+// the main window shown and painted once; beside a bare main window with the same frame parts
+// (menu, tabs, status bar) as the baseline.
+#include "service/session.h"
+#include "service/team_download.h"
+#include "ui/error_display.h"
+#include "ui/main_window.h"
+#include "ui/startup.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+// Nothing listens on port 1: the version check after the show ends at once, without a box.
+const QString closedPort = QStringLiteral("http://127.0.0.1:1");
+
+void showAndPaint(QWidget &window)
+{
+    window.show();
+    window.repaint();
+    QCoreApplication::processEvents();
+}
+
+void BM_BareMainWindow(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QMainWindow window;
+        window.resize(790, 480);
+        window.menuBar()->addMenu(QStringLiteral("Online"));
+        auto *pages = new QTabWidget(&window);
+        pages->addTab(new QWidget, QStringLiteral("Live"));
+        window.setCentralWidget(pages);
+        for (int width : {300, 100, 150, 5}) {
+            auto *panel = new QLabel(&window);
+            panel->setFixedWidth(width);
+            window.statusBar()->addWidget(panel);
+        }
+        showAndPaint(window);
+    }
+}
+
+void BM_StartUpToShownWindow(benchmark::State &state)
+{
+    for (auto _ : state) {
+        createGlobalInstances(new Troot(closedPort, closedPort + "/init.xml"));
+        showAndPaint(*frmMain);
+        state.PauseTiming();
+        // Let the version check run its course before the window goes.
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        delete frmMain;
+        frmMain = nullptr;
+        delete root;
+        root = nullptr;
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_BareMainWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpToShownWindow)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    // The start-up creates the XML folder beside the program; keep it out of the build folder.
+    QTemporaryDir home;
+    setXmlFolderForTesting(home.filePath(QStringLiteral("XML")));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
