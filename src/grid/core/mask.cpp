@@ -1,7 +1,13 @@
 #include "grid/core/mask.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -158,6 +164,11 @@ TMask::TMask(std::string_view pattern)
             for (auto e = begin; e != end; ++e)
                 segment.literal += e->character;
     }
+    const bool starLiteralStar = segments.size() == 1 && !anchoredStart && !anchoredEnd;
+    if (starLiteralStar && !segments[0].literal.empty() &&
+        std::all_of(segments[0].literal.begin(), segments[0].literal.end(),
+                    [](char32_t c) { return c < 0x80; }))
+        containedAscii.assign(segments[0].literal.begin(), segments[0].literal.end());
 }
 
 // Reads the set opened at `open`; returns the index of its closing ']'.
@@ -187,6 +198,56 @@ std::size_t TMask::parseSet(const std::u32string &pattern, std::size_t open, Ele
 
 namespace {
 
+#if defined(__SSE2__) || defined(_M_X64)
+// Up to 16 bytes, zero-padded, from overlapping reads of the text itself: copying them to a
+// buffer first would stall the load that follows.
+__m128i loadShort(std::string_view text)
+{
+    const char *p = text.data();
+    const std::size_t n = text.size();
+    std::uint64_t low = 0, high = 0;
+    if (n >= 8) {
+        std::memcpy(&low, p, 8);
+        std::uint64_t tail;
+        std::memcpy(&tail, p + n - 8, 8);
+        high = n == 8 ? 0 : tail >> (8 * (16 - n));
+    } else if (n >= 4) {
+        std::uint32_t head, tail;
+        std::memcpy(&head, p, 4);
+        std::memcpy(&tail, p + n - 4, 4);
+        low = head | (std::uint64_t(tail) << (8 * (n - 4)));
+    } else if (n > 0) {
+        const auto byte = [p](std::size_t i) { return std::uint64_t(std::uint8_t(p[i])); };
+        low = byte(0) | byte(n / 2) << (8 * (n / 2)) | byte(n - 1) << (8 * (n - 1));
+    }
+    return _mm_set_epi64x(std::int64_t(high), std::int64_t(low));
+}
+
+// Short names come in every length, so a byte loop mispredicts its end once per name; in one
+// 16-byte register the folding, the ASCII test and the search take no branch on the text.
+// Returns -1 when the text needs the full reading (too long or not ASCII).
+int containsShortAscii(std::string_view text, std::string_view literal)
+{
+    constexpr std::size_t width = 16;
+    if (text.size() > width || literal.size() > width)
+        return -1;
+    __m128i v = loadShort(text);
+    if (_mm_movemask_epi8(v) != 0)
+        return -1;
+    const __m128i small = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('a' - 1)),
+                                        _mm_cmplt_epi8(v, _mm_set1_epi8('z' + 1)));
+    v = _mm_sub_epi8(v, _mm_and_si128(small, _mm_set1_epi8(0x20)));
+    // Bit i of `hits` stays set while the literal can start at byte i.
+    unsigned hits = 0xFFFF;
+    for (std::size_t k = 0; k < literal.size(); ++k)
+        hits &= unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(literal[k])))) >> k;
+    if (text.size() < literal.size())
+        return 0;
+    const unsigned starts = (1u << (text.size() - literal.size() + 1)) - 1;
+    return (hits & starts) != 0 ? 1 : 0;
+}
+#endif
+
 bool isAscii(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -197,6 +258,13 @@ bool isAscii(std::string_view text)
 
 bool TMask::matches(std::string_view text) const
 {
+#if defined(__SSE2__) || defined(_M_X64)
+    if (!containedAscii.empty()) {
+        const int shortResult = containsShortAscii(text, containedAscii);
+        if (shortResult >= 0)
+            return shortResult == 1;
+    }
+#endif
     // Most names are plain ASCII: match their bytes without decoding them first.
     if (isAscii(text))
         return matchesFrom(text.size(), [&](std::size_t i) -> char32_t {

@@ -72,4 +72,6 @@ private:
     bool anchoredStart = true; // no star before the first segment
     bool anchoredEnd = true;   // no star after the last segment
     bool hasStar = false;
+    // Set for the common "*text*" with ASCII text only: short texts are searched at once.
+    std::string containedAscii;
 };

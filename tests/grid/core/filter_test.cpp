@@ -47,6 +47,30 @@ TEST(Mask, Patterns)
         EXPECT_EQ(TMask(c.pattern).matches(c.text), c.matches) << c.pattern << " / " << c.text;
 }
 
+// "*text*" has a quick search of its own; a set in the first place sends the same question
+// down the general matching, so the two must agree on every length around 16 bytes.
+TEST(Mask, ContainedTextAgreesWithTheGeneralMatching)
+{
+    const std::string texts[] = {"", "a", "ab", "xAb", "Abc", "ab\xc3\xb6", "Malm\xc3\xb6 FF",
+                                 "kar\xc4\xb1n", "\xc4\xb1I", "aaaaaaaaaaaaaaab", "aaaaaaaaaaaaaaaab",
+                                 "xxxxxxxxxxxxxxxxxxab", "0123456789abcdef", "0123456789abcdefg",
+                                 std::string("a\0b", 3), "ab~{", "@[`{", "abcdefghij",
+                                 "0123456789abc", "xxxxxxxxab", "Abcdefghijklmno", "xyzfg",
+                                 "abcdefg"};
+    const std::string literals[] = {"a", "ab", "b", "AB", "aab", "in", "I", "fg", "ef", "~",
+                                    "`", "hc", "jk", "0123456789abcdef", "0123456789abcdefg",
+                                    "m\xc3\xb6", std::string(1, '\0')};
+    for (const std::string &literal : literals) {
+        const TMask quick("*" + literal + "*");
+        const TMask general("*[" + literal.substr(0, 1) + "]" + literal.substr(1) + "*");
+        for (const std::string &text : texts)
+            EXPECT_EQ(quick.matches(text), general.matches(text)) << literal << " in " << text;
+    }
+    EXPECT_TRUE(TMask("*I*").matches("kar\xc4\xb1n")); // dotless i is an I without case
+    EXPECT_TRUE(TMask("*ab*").matches("xxxxxxxxxxxxxxxxxxab"));
+    EXPECT_FALSE(TMask("*ab*").matches("aaaaaaaaaaaaaaa"));
+}
+
 TEST(Mask, MalformedPatterns)
 {
     for (const char *pattern : {"[abc", "a[", "[]", "[!]", "[z-a]"})
