@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <optional>
 
 // ---- CellText
 
@@ -50,14 +49,6 @@ void CellText::assign(std::string_view text)
 }
 
 // ---- ZIVGridCell
-
-struct ZIVGridCell::Style
-{
-    std::optional<TFont> font;
-    std::optional<TBrush> brush;
-    TStyleSource fontSource = srcRow;
-    TStyleSource brushSource = srcRow;
-};
 
 namespace {
 
@@ -241,57 +232,22 @@ void ZIVGridCell::cloneTo(ZIVGridCell &target) const
     throw Exception("clone with missing cell type");
 }
 
-ZIVGridCell::Style &ZIVGridCell::style()
-{
-    if (!style_)
-        style_ = std::make_unique<Style>();
-    return *style_;
-}
-
-TStyleSource ZIVGridCell::fontSource() const
-{
-    return style_ ? style_->fontSource : srcRow;
-}
-
-TStyleSource ZIVGridCell::brushSource() const
-{
-    return style_ ? style_->brushSource : srcRow;
-}
-
-void ZIVGridCell::setFontSource(TStyleSource source)
-{
-    if (style_ || source != srcRow)
-        style().fontSource = source;
-}
-
-void ZIVGridCell::setBrushSource(TStyleSource source)
-{
-    if (style_ || source != srcRow)
-        style().brushSource = source;
-}
-
 TFont &ZIVGridCell::font()
 {
-    Style &own = style();
-    if (!own.font)
-        own.font.emplace();
-    if (own.fontSource == srcRow)
-        *own.font = row().font();
-    else if (own.fontSource == srcColumn)
-        *own.font = column_->font();
-    return *own.font;
+    return style_.font([this](TStyleSource source) -> const TFont * {
+        if (source == srcRow)
+            return &row().font();
+        return source == srcColumn ? &column_->font() : nullptr;
+    });
 }
 
 TBrush &ZIVGridCell::brush()
 {
-    Style &own = style();
-    if (!own.brush)
-        own.brush.emplace();
-    if (own.brushSource == srcRow)
-        *own.brush = row().brush();
-    else if (own.brushSource == srcColumn)
-        *own.brush = column_->brush();
-    return *own.brush;
+    return style_.brush([this](TStyleSource source) -> const TBrush * {
+        if (source == srcRow)
+            return &row().brush();
+        return source == srcColumn ? &column_->brush() : nullptr;
+    });
 }
 
 void ZIVGridCell::draw(TCanvas &canvas, const TRect &rect, TGridDrawState state)

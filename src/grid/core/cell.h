@@ -3,10 +3,10 @@
 #include "Engine/datetime.h"
 #include "Engine/kstring.h"
 #include "grid/core/canvas.h"
+#include "grid/core/style.h"
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -121,10 +121,10 @@ public:
     bool less(const ZIVGridCell &other) const { return !other.lessOrEqual(*this); }
     bool greater(const ZIVGridCell &other) const { return other.less(*this); }
 
-    TStyleSource fontSource() const;
-    TStyleSource brushSource() const;
-    void setFontSource(TStyleSource source);
-    void setBrushSource(TStyleSource source);
+    TStyleSource fontSource() const { return style_.fontSource(); }
+    TStyleSource brushSource() const { return style_.brushSource(); }
+    void setFontSource(TStyleSource source) { style_.setFontSource(source); }
+    void setBrushSource(TStyleSource source) { style_.setBrushSource(source); }
     // The cell's own objects, refreshed from the row or column at every call unless srcOwn.
     TFont &font();
     TBrush &brush();
@@ -142,10 +142,7 @@ public:
     std::int32_t slot() const { return slot_; }
 
 private:
-    struct Style;
-
     void changed();
-    Style &style();
     void checkKind(TKind expected, const char *message) const;
     bool isNumeric() const { return kind_ >= IntCell && kind_ <= DoubleCell; }
 
@@ -154,7 +151,7 @@ private:
         double real; // DoubleCell and DateCell
     } value_;
     CellText text_;
-    std::unique_ptr<Style> style_; // font, brush and their sources, made on first use
+    LazyStyle<srcRow> style_;
     ZIVGridColumn *column_;
     std::int32_t slot_;
     TKind kind_ = EmptyCell;

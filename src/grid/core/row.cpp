@@ -2,15 +2,6 @@
 
 #include "grid/core/grid_core.h"
 
-#include <optional>
-
-struct ZIVGridRow::Style
-{
-    std::optional<TFont> font;
-    std::optional<TBrush> brush;
-    TStyleSource fontSource = srcGrid;
-    TStyleSource brushSource = srcGrid;
-};
 
 ZIVGridRow::ZIVGridRow(ZIVGridCore &grid, std::int32_t slot) noexcept
     : grid_(&grid), slot_(slot), block_(slot / grid.extent()), offset_(slot % grid.extent())
@@ -68,51 +59,18 @@ std::int32_t ZIVGridRow::getLong(const std::string &columnName) const
     return cell(columnName).getLong();
 }
 
-ZIVGridRow::Style &ZIVGridRow::style()
-{
-    if (!style_)
-        style_ = std::make_unique<Style>();
-    return *style_;
-}
-
-TStyleSource ZIVGridRow::fontSource() const
-{
-    return style_ ? style_->fontSource : srcGrid;
-}
-
-TStyleSource ZIVGridRow::brushSource() const
-{
-    return style_ ? style_->brushSource : srcGrid;
-}
-
-void ZIVGridRow::setFontSource(TStyleSource source)
-{
-    style().fontSource = source;
-}
-
-void ZIVGridRow::setBrushSource(TStyleSource source)
-{
-    style().brushSource = source;
-}
-
 TFont &ZIVGridRow::font()
 {
-    Style &own = style();
-    if (!own.font)
-        own.font.emplace();
-    if (own.fontSource == srcGrid)
-        *own.font = grid_->Font();
-    return *own.font;
+    return style_.font([this](TStyleSource source) {
+        return source == srcGrid ? &grid_->Font() : nullptr;
+    });
 }
 
 TBrush &ZIVGridRow::brush()
 {
-    Style &own = style();
-    if (!own.brush)
-        own.brush.emplace();
-    if (own.brushSource == srcGrid)
-        *own.brush = grid_->cellBrush();
-    return *own.brush;
+    return style_.brush([this](TStyleSource source) {
+        return source == srcGrid ? &grid_->cellBrush() : nullptr;
+    });
 }
 
 void ZIVGridRow::copyCellsTo(ZIVGridRow &other) const

@@ -3,10 +3,10 @@
 #include "Engine/datetime.h"
 #include "Engine/kstring.h"
 #include "grid/core/canvas.h"
+#include "grid/core/style.h"
 #include "grid/core/column.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 class ZIVGridCore;
@@ -40,10 +40,10 @@ public:
     kstring getString(const std::string &columnName) const;
     std::int32_t getLong(const std::string &columnName) const;
 
-    TStyleSource fontSource() const;
-    TStyleSource brushSource() const;
-    void setFontSource(TStyleSource source);
-    void setBrushSource(TStyleSource source);
+    TStyleSource fontSource() const { return style_.fontSource(); }
+    TStyleSource brushSource() const { return style_.brushSource(); }
+    void setFontSource(TStyleSource source) { style_.setFontSource(source); }
+    void setBrushSource(TStyleSource source) { style_.setBrushSource(source); }
     // The row's own objects; with srcGrid refreshed from the grid at every call.
     TFont &font();
     TBrush &brush();
@@ -61,13 +61,10 @@ public:
 private:
     friend class ZIVGridCore;
 
-    struct Style;
-    Style &style();
-
     ZIVGridCore *grid_;
     std::int32_t index_ = 0;
     std::int32_t slot_;
     // The slot split by the extent once, so that reaching a cell needs no division.
     std::int32_t block_, offset_;
-    std::unique_ptr<Style> style_;
+    LazyStyle<srcGrid> style_;
 };
