@@ -1,5 +1,7 @@
 #include "live/live_match.h"
 
+#include "live/c_chars.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -85,16 +87,6 @@ kstring composedCaption(int key)
     return text;
 }
 
-bool isCBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // atol's reading: blanks, a sign, then digits up to the first other character. Out of range
 // values stop at the int limits rather than wrapping.
 int leadingNumber(std::string_view text)
@@ -106,7 +98,7 @@ int leadingNumber(std::string_view text)
     if (at < text.size() && (text[at] == '+' || text[at] == '-'))
         negative = text[at++] == '-';
     std::int64_t magnitude = 0;
-    for (; at < text.size() && isDigit(text[at]); ++at)
+    for (; at < text.size() && isCDigit(text[at]); ++at)
         if (magnitude <= INT_MAX)
             magnitude = magnitude * 10 + (text[at] - '0');
     const std::int64_t value = negative ? -magnitude : magnitude;

@@ -1,6 +1,7 @@
 #include "live/live_match.h"
 
 #include "Engine/convert.h"
+#include "live/c_chars.h"
 #include "Engine/errors.h"
 
 #include <algorithm>
@@ -122,23 +123,18 @@ string_view anchorText(string_view link)
     return link.substr(begin, end == npos ? npos : end - begin);
 }
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // The words of `raw` joined by single blanks.
 void collapseBlanks(string_view raw, kstring &words)
 {
     words.clear();
     std::size_t at = 0;
     while (true) {
-        while (at < raw.size() && isBlank(raw[at]))
+        while (at < raw.size() && isCBlank(raw[at]))
             ++at;
         if (at == raw.size())
             return;
         const std::size_t begin = at;
-        while (at < raw.size() && !isBlank(raw[at]))
+        while (at < raw.size() && !isCBlank(raw[at]))
             ++at;
         if (!words.empty())
             words += ' ';
