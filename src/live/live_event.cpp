@@ -125,35 +125,30 @@ kstring Event::caption() const
     return composedCaption(key);
 }
 
-bool Event::isMissed() const
+bool Event::isMissedKey(int key)
 {
-    const int key = keyNumber();
     return key >= 200 && key <= 299;
 }
 
-bool Event::isInjury() const
+bool Event::isInjuryKey(int key)
 {
-    const int key = keyNumber();
     return key >= 91 && key <= 95;
 }
 
-bool Event::isYellowCard() const
+bool Event::isYellowCardKey(int key)
 {
-    const int key = keyNumber();
     return key == 510 || key == 511;
 }
 
-bool Event::isRedCard() const
+bool Event::isRedCardKey(int key)
 {
-    const int key = keyNumber();
     return key >= 512 && key <= 514;
 }
 
-bool Event::objectIsTeammate() const
+bool Event::isTeammateKey(int key)
 {
-    const int key = keyNumber();
     constexpr int assistedKeys[] = {105, 108, 116, 205, 237};
-    return isInjury() || key % 10 == 8 ||
+    return isInjuryKey(key) || key % 10 == 8 ||
            std::find(std::begin(assistedKeys), std::end(assistedKeys), key) !=
                std::end(assistedKeys);
 }

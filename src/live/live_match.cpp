@@ -260,13 +260,14 @@ void LiveMatch::resetCounters()
 void LiveMatch::countEvent(const Event &event)
 {
     LiveTeam &team = side(event.SubjectIsHome);
-    if (event.isMissed())
+    const int key = event.keyNumber();
+    if (Event::isMissedKey(key))
         ++team.Missed;
-    else if (event.isInjury())
+    else if (Event::isInjuryKey(key))
         ++team.Injury;
-    else if (event.isYellowCard())
+    else if (Event::isYellowCardKey(key))
         ++team.YellowCard;
-    else if (event.isRedCard())
+    else if (Event::isRedCardKey(key))
         ++team.RedCard;
 }
 

@@ -58,12 +58,18 @@ struct Event
     // The leading number of EventKey before its first "_", read as atol reads it.
     int keyNumber() const;
     kstring caption() const;
-    bool isMissed() const;
-    bool isInjury() const;
-    bool isYellowCard() const;
-    bool isRedCard() const;
+    bool isMissed() const { return isMissedKey(keyNumber()); }
+    bool isInjury() const { return isInjuryKey(keyNumber()); }
+    bool isYellowCard() const { return isYellowCardKey(keyNumber()); }
+    bool isRedCard() const { return isRedCardKey(keyNumber()); }
     // Whether the other player named in the text plays for the subject's side.
-    bool objectIsTeammate() const;
+    bool objectIsTeammate() const { return isTeammateKey(keyNumber()); }
+    // The same tests on a key number, for callers that read it once for several tests.
+    static bool isMissedKey(int key);
+    static bool isInjuryKey(int key);
+    static bool isYellowCardKey(int key);
+    static bool isRedCardKey(int key);
+    static bool isTeammateKey(int key);
     // Whether the last rendering met a player link: such events are listed with their players.
     bool namesPlayer() const;
 };
