@@ -40,3 +40,18 @@ STRIKORA_ERROR_CLASS(EHttpError);
 STRIKORA_ERROR_CLASS(EXmlError);
 
 #undef STRIKORA_ERROR_CLASS
+
+// Runs `work`: ECancel (the user cancelled) ends it without a word; any other error's message
+// goes to `report`, an error that is no std::exception with the empty text. Event handlers run
+// their work this way, so no exception crosses the toolkit.
+template <typename Work, typename Report> void reportingErrors(Work &&work, Report &&report)
+{
+    try {
+        work();
+    } catch (const ECancel &) {
+    } catch (const std::exception &error) {
+        report(std::string(error.what()));
+    } catch (...) {
+        report(std::string());
+    }
+}

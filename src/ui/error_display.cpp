@@ -4,7 +4,8 @@
 
 #include <QMessageBox>
 
-#include <exception>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -15,18 +16,11 @@ std::function<void(const QString &)> &errorBoxHook()
 }
 
 // Runs `work`, showing what it raises.
-template<typename Work>
-void showingErrors(Work &&work)
+template <typename Work> void showingErrors(Work &&work)
 {
-    try {
-        work();
-    } catch (const ECancel &) {
-        // The user cancelled the login dialog: the work ends without a word.
-    } catch (const std::exception &e) {
-        showErrorBox(QString::fromUtf8(e.what()));
-    } catch (...) {
-        showErrorBox(QString());
-    }
+    reportingErrors(std::forward<Work>(work), [](const std::string &message) {
+        showErrorBox(QString::fromStdString(message));
+    });
 }
 
 } // namespace

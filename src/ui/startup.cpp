@@ -10,8 +10,6 @@
 #include "ui/select_team_dialog.h"
 #include "ui/window_session_ui.h"
 
-#include <exception>
-
 TfrmSelectBase *frmSelectBase = nullptr;
 TfrmSelectTeam *frmSelectTeam = nullptr;
 TfrmSelectMatches *frmSelectMatches = nullptr;
@@ -34,19 +32,15 @@ void createGlobalInstances(Troot *session)
 int runApplication(int argc, char **argv)
 {
     Application app(argc, argv);
-    try {
+    int result = 1; // unless the run gets as far as the end of the event loop
+    guarded([&] {
         createGlobalInstances(new Troot);
         frmMain->show();
-        const int result = app.exec();
+        result = app.exec();
         delete frmMain;
         frmMain = nullptr;
         delete root;
         root = nullptr;
-        return result;
-    } catch (const std::exception &e) {
-        showErrorBox(QString::fromUtf8(e.what()));
-    } catch (...) {
-        showErrorBox(QString());
-    }
-    return 1;
+    });
+    return result;
 }

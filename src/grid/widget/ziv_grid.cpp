@@ -591,15 +591,7 @@ std::optional<QString> ZIVGrid::askText(const QString &caption, const QString &p
 
 void ZIVGrid::guarded(const std::function<void()> &work)
 {
-    try {
-        work();
-    } catch (const ECancel &) {
-        // The user cancelled; nothing to report.
-    } catch (const Exception &error) {
-        showError(fromUtf8(error.message()));
-    } catch (const std::exception &error) {
-        showError(QString::fromUtf8(error.what()));
-    }
+    reportingErrors(work, [this](const std::string &message) { showError(fromUtf8(message)); });
 }
 
 // ---- mouse
