@@ -116,16 +116,15 @@ void storeDocument(const kstring &text)
 
 void downloadTeamData()
 {
-    try {
-        for (const kstring &path : servicePaths::teamDocuments()) {
-            const kstring text = root->fetch(path);
-            // A team without details answers with nothing; that document is left out.
-            if (text.empty() && path == servicePaths::teamDetails())
-                continue;
-            storeDocument(text);
-        }
-    } catch (const ECancel &) {
-    } catch (const std::exception &) {
-        root->ui().downloadError();
-    }
+    reportingErrors(
+        [] {
+            for (const kstring &path : servicePaths::teamDocuments()) {
+                const kstring text = root->fetch(path);
+                // A team without details answers with nothing; that document is left out.
+                if (text.empty() && path == servicePaths::teamDetails())
+                    continue;
+                storeDocument(text);
+            }
+        },
+        [](const std::string &) { root->ui().downloadError(); });
 }
