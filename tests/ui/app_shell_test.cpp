@@ -203,7 +203,7 @@ TEST_F(AppShell, TheErrorDisplayShowsTheMessageAndGoesOn)
 TEST_F(AppShell, WritesScreenshotsOfTheMainWindowAndTheAboutBox)
 {
     showMain();
-    const QString folder = QDir::current().filePath("screenshots");
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
     QDir().mkpath(folder);
     EXPECT_TRUE(frmMain->grab().save(folder + "/main_window.png"));
     frmAbout->show();
