@@ -362,15 +362,24 @@ void ZIVGridCore::getSelectedRows(TSelectedRows &list) const
 
 void ZIVGridCore::beginUpdate()
 {
+    // Ids of an earlier bracket must never be restored by this one, even when saving fails.
+    forgetSavedIds();
     updatesEnabled_ = false;
     try {
         savePosition();
         saveSelection();
     } catch (...) {
-        // The caller's endUpdate does not run when beginUpdate fails: do not stay suspended.
+        // No endUpdate follows a failed beginUpdate: do not stay suspended.
+        forgetSavedIds();
         updatesEnabled_ = true;
         throw;
     }
+}
+
+void ZIVGridCore::forgetSavedIds()
+{
+    savedFocusId = savedPrevId = savedNextId = -1;
+    savedSelectionIds.clear();
 }
 
 void ZIVGridCore::endUpdate()

@@ -200,6 +200,7 @@ private:
     void loadPositionFrom(const IdIndex &index);
     void loadSelectionFrom(const IdIndex &index);
     void resortInBracket();
+    void forgetSavedIds();
     void freeRowBlocks();
     void reserveCellsForIssuedRows(ZIVGridColumn &column) const;
 

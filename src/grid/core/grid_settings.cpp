@@ -2,6 +2,7 @@
 #include "Engine/convert.h"
 #include "Engine/errors.h"
 #include "grid/core/grid_core.h"
+#include "grid/core/grid_update.h"
 
 #include <pugixml.hpp>
 
@@ -19,21 +20,15 @@ void ZIVGridCore::exportSettingsToXML(pugi::xml_node parent) const
 
 void ZIVGridCore::importSettingsFromXML(pugi::xml_node parent)
 {
-    beginUpdate();
-    try {
-        const std::string name = componentName();
-        for (pugi::xml_node element : parent.children("ZIVGrid")) {
-            if (element.child("Name").text().get() == name) {
-                settingsNode = element;
-                importSettingsFromXML();
-                break;
-            }
+    const ZIVGridUpdate update(*this);
+    const std::string name = componentName();
+    for (pugi::xml_node element : parent.children("ZIVGrid")) {
+        if (element.child("Name").text().get() == name) {
+            settingsNode = element;
+            importSettingsFromXML();
+            break;
         }
-    } catch (...) {
-        endUpdate();
-        throw;
     }
-    endUpdate();
 }
 
 void ZIVGridCore::importSettingsFromXML()

@@ -1,6 +1,7 @@
 #include "grid/core/row_sorter.h"
 
 #include "grid/core/grid_core.h"
+#include "grid/core/grid_update.h"
 
 #include <algorithm>
 #include <bit>
@@ -279,14 +280,8 @@ void ZIVGridCore::SortByColumn(ZIVGridColumn &column)
 
 void ZIVGridCore::resortInBracket()
 {
-    beginUpdate();
-    try {
-        sortNow();
-    } catch (...) {
-        endUpdate();
-        throw;
-    }
-    endUpdate();
+    const ZIVGridUpdate update(*this);
+    sortNow();
 }
 
 void ZIVGridCore::headerClick(ZIVGridColumn &column, bool addKey)

@@ -1,6 +1,7 @@
 #include "grid/widget/ziv_grid.h"
 
 #include "Engine/errors.h"
+#include "grid/core/grid_update.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -663,14 +664,8 @@ void ZIVGrid::rowMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
         } else if (modifiers & Qt::ShiftModifier) {
             if (!GetFocusedRow())
                 SetFocusedRow(&row);
-            try {
-                beginUpdate();
-                selectDisplayRange(GetFocusedRow()->index(), row.index());
-            } catch (...) {
-                endUpdate();
-                throw;
-            }
-            endUpdate();
+            const ZIVGridUpdate update(*this);
+            selectDisplayRange(GetFocusedRow()->index(), row.index());
         } else {
             emptySelection();
             row.select();
