@@ -1,6 +1,7 @@
 // Painting a grid's viewport must cost what is in view, not what is in the grid: a 30-row view
 // of a million-row grid against the same view of a 100-row grid.
 #include "grid/widget/ziv_grid.h"
+#include "bench_support.h"
 
 #include <QApplication>
 #include <QImage>
@@ -71,6 +72,7 @@ public:
 
 int main(int argc, char **argv)
 {
+    keepLargeAllocations();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -108,7 +108,7 @@ ZIVGridCore &ZIVGridCell::grid() const
 
 void ZIVGridCell::changed()
 {
-    grid().Change();
+    grid().changed();
 }
 
 void ZIVGridCell::setString(const char *text)
@@ -234,7 +234,7 @@ void ZIVGridCell::cloneTo(ZIVGridCell &target) const
 
 TFont &ZIVGridCell::font()
 {
-    return style_.font([this](TStyleSource source) -> const TFont * {
+    return styledFont([this](TStyleSource source) -> const TFont * {
         if (source == srcRow)
             return &row().font();
         return source == srcColumn ? &column_->font() : nullptr;
@@ -243,7 +243,7 @@ TFont &ZIVGridCell::font()
 
 TBrush &ZIVGridCell::brush()
 {
-    return style_.brush([this](TStyleSource source) -> const TBrush * {
+    return styledBrush([this](TStyleSource source) -> const TBrush * {
         if (source == srcRow)
             return &row().brush();
         return source == srcColumn ? &column_->brush() : nullptr;

@@ -70,7 +70,7 @@ private:
 
 // One value of one row in one column. Cells are made and destroyed only by their column, in
 // blocks; a cell knows its column and its row's storage slot.
-class ZIVGridCell
+class ZIVGridCell : public LazyStyle<srcRow>
 {
 public:
     enum TKind : std::uint8_t {
@@ -121,10 +121,6 @@ public:
     bool less(const ZIVGridCell &other) const { return !other.lessOrEqual(*this); }
     bool greater(const ZIVGridCell &other) const { return other.less(*this); }
 
-    TStyleSource fontSource() const { return style_.fontSource(); }
-    TStyleSource brushSource() const { return style_.brushSource(); }
-    void setFontSource(TStyleSource source) { style_.setFontSource(source); }
-    void setBrushSource(TStyleSource source) { style_.setBrushSource(source); }
     // The cell's own objects, refreshed from the row or column at every call unless srcOwn.
     TFont &font();
     TBrush &brush();
@@ -151,7 +147,6 @@ private:
         double real; // DoubleCell and DateCell
     } value_;
     CellText text_;
-    LazyStyle<srcRow> style_;
     ZIVGridColumn *column_;
     std::int32_t slot_;
     TKind kind_ = EmptyCell;

@@ -189,6 +189,8 @@ void ZIVGridCore::setExtent(int n)
 
 void ZIVGridCore::reserveNewRows()
 {
+    if (!rowBlocks.empty() && usedInBlock < extent_)
+        return;
     rowBlocks.push_back(static_cast<ZIVGridRow *>(::operator new(sizeof(ZIVGridRow) * extent_)));
     usedInBlock = 0;
     for (auto &entry : columns_)
@@ -228,8 +230,7 @@ ZIVGridRow &ZIVGridCore::addRow(int position)
 {
     if (position != atEnd && (position < 0 || position > rowNum()))
         throw ERangeError("Invalid index");
-    if (rowBlocks.empty() || usedInBlock == extent_)
-        reserveNewRows();
+    reserveNewRows();
     const std::int32_t slot = rowsIssued_;
     ZIVGridRow &row = *new (rowBlocks.back() + usedInBlock) ZIVGridRow(*this, slot);
     ++usedInBlock;
@@ -243,7 +244,7 @@ ZIVGridRow &ZIVGridCore::addRow(int position)
         rows_.insert(rows_.begin() + position, &row);
         correctIndexes();
     }
-    Change();
+    changed();
     return row;
 }
 

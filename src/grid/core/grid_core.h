@@ -79,7 +79,6 @@ public:
     // ---- row store
     void setExtent(int n);
     int extent() const { return extent_; }
-    void reserveNewRows();
     virtual void removeData();
     void clear();
     // Appends at atEnd, else inserts before `position` (0..rowNum, else ERangeError).
@@ -127,6 +126,13 @@ public:
     // row count to viewRowCount() and column count to viewColumnCount() and repaints, but only
     // while updatesEnabled().
     virtual void Change() {}
+    // Change, but not while an update is open: a rebuild inside a bracket refreshes once, at
+    // its end, and does not pay for a call per row or cell.
+    void changed()
+    {
+        if (updatesEnabled_)
+            Change();
+    }
     // Repaint without a change of counts (colours, filter marks).
     virtual void invalidateView() {}
     int viewRowCount() const { return 1 + (rows_.empty() ? 1 : rowNum()); }
@@ -202,6 +208,9 @@ private:
     void resortInBracket();
     void forgetSavedIds();
     void freeRowBlocks();
+    // Opens a new block of rows; only when the newest one is full, or the slots of the rows
+    // in it would no longer tell their block.
+    void reserveNewRows();
     void reserveCellsForIssuedRows(ZIVGridColumn &column) const;
 
     ZIVGridRow *focusedRow = nullptr;

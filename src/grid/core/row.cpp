@@ -61,14 +61,14 @@ std::int32_t ZIVGridRow::getLong(const std::string &columnName) const
 
 TFont &ZIVGridRow::font()
 {
-    return style_.font([this](TStyleSource source) {
+    return styledFont([this](TStyleSource source) {
         return source == srcGrid ? &grid_->Font() : nullptr;
     });
 }
 
 TBrush &ZIVGridRow::brush()
 {
-    return style_.brush([this](TStyleSource source) {
+    return styledBrush([this](TStyleSource source) {
         return source == srcGrid ? &grid_->cellBrush() : nullptr;
     });
 }

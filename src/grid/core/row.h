@@ -12,7 +12,7 @@
 class ZIVGridCore;
 
 // A row holds no values: its storage slot indexes the cells of every column.
-class ZIVGridRow
+class ZIVGridRow : public LazyStyle<srcGrid>
 {
 public:
     ZIVGridRow(ZIVGridCore &grid, std::int32_t slot) noexcept;
@@ -40,10 +40,6 @@ public:
     kstring getString(const std::string &columnName) const;
     std::int32_t getLong(const std::string &columnName) const;
 
-    TStyleSource fontSource() const { return style_.fontSource(); }
-    TStyleSource brushSource() const { return style_.brushSource(); }
-    void setFontSource(TStyleSource source) { style_.setFontSource(source); }
-    void setBrushSource(TStyleSource source) { style_.setBrushSource(source); }
     // The row's own objects; with srcGrid refreshed from the grid at every call.
     TFont &font();
     TBrush &brush();
@@ -66,5 +62,4 @@ private:
     std::int32_t slot_;
     // The slot split by the extent once, so that reaching a cell needs no division.
     std::int32_t block_, offset_;
-    LazyStyle<srcGrid> style_;
 };

@@ -5,8 +5,9 @@
 #include <memory>
 #include <optional>
 
-// The font and brush of a row or a cell with their sources. Most rows and cells take both from
-// elsewhere, so the parts are made on first use; until then both sources are `Inherited`.
+// The font and brush of a row or a cell with their sources: rows and cells derive from it, so
+// both offer the same source accessors. Most rows and cells take both from elsewhere, so the
+// parts are made on first use; until then both sources are `Inherited`.
 template <TStyleSource Inherited> class LazyStyle
 {
 public:
@@ -23,13 +24,14 @@ public:
             made().brushSource = source;
     }
 
+protected:
     // The own font, first refreshed from `inherited(source)` unless that gives null.
-    template <typename From> TFont &font(From inherited)
+    template <typename From> TFont &styledFont(From inherited)
     {
         Parts &own = made();
         return refreshed(own.font, inherited(own.fontSource));
     }
-    template <typename From> TBrush &brush(From inherited)
+    template <typename From> TBrush &styledBrush(From inherited)
     {
         Parts &own = made();
         return refreshed(own.brush, inherited(own.brushSource));

@@ -1,4 +1,5 @@
 #include "grid/widget/qt_canvas.h"
+#include "qt_text/qt_text.h"
 
 #include <QPainter>
 #include <QString>
@@ -43,18 +44,13 @@ QRect toQRect(const TRect &rect)
 
 QFont toQFont(const TFont &font)
 {
-    QFont result(QString::fromStdString(font.name));
+    QFont result(toQString(font.name));
     result.setPointSize(font.size > 0 ? font.size : 1);
     result.setBold(font.style & fsBold);
     result.setItalic(font.style & fsItalic);
     result.setUnderline(font.style & fsUnderline);
     result.setStrikeOut(font.style & fsStrikeOut);
     return result;
-}
-
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 } // namespace

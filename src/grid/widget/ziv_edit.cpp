@@ -1,6 +1,9 @@
 #include "grid/widget/ziv_edit.h"
+#include "qt_text/qt_text.h"
 
 #include "Engine/convert.h"
+
+#include <algorithm>
 
 #include <QHBoxLayout>
 #include <QInputMethodEvent>
@@ -65,12 +68,18 @@ ZIVEdit::ZIVEdit(QWidget *parent)
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(LabelSpacing);
+    layout->setSpacing(labelSpacing());
     layout->addWidget(captionLabel);
     layout->addWidget(lineEdit, 1);
 
     setFocusProxy(lineEdit);
     connect(lineEdit, &QLineEdit::textChanged, this, &ZIVEdit::textChanged);
+}
+
+int ZIVEdit::labelSpacing() const
+{
+    // Never closer than designed; a larger font keeps the caption clear of the box.
+    return std::max(LabelSpacing, fontMetrics().averageCharWidth() / 2);
 }
 
 QString ZIVEdit::editLabel() const
@@ -96,7 +105,7 @@ void ZIVEdit::setText(const QString &text)
 int ZIVEdit::GetValue() const
 {
     const QString current = text();
-    return current.isEmpty() ? 0 : toInt(current.toStdString());
+    return current.isEmpty() ? 0 : toInt(toKstring(current));
 }
 
 void ZIVEdit::SetValue(int value)
@@ -106,12 +115,12 @@ void ZIVEdit::SetValue(int value)
 
 double ZIVEdit::GetDouble() const
 {
-    return toDouble(text().toStdString());
+    return toDouble(toKstring(text()));
 }
 
 void ZIVEdit::SetDouble(double value)
 {
-    setText(QString::fromStdString(floatToStr(value)));
+    setText(toQString(floatToStr(value)));
 }
 
 bool ZIVEdit::acceptsCharacter(char32_t code) const

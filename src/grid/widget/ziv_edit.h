@@ -26,6 +26,8 @@ public:
     QString editLabel() const;
     void setEditLabel(const QString &caption);
     QLabel *label() const { return captionLabel; }
+    // The gap in use: LabelSpacing or more for a large font.
+    int labelSpacing() const;
     QLineEdit *edit() const { return lineEdit; }
 
     QString text() const;

@@ -2,6 +2,7 @@
 
 #include "Engine/errors.h"
 #include "grid/core/grid_update.h"
+#include "qt_text/qt_text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,11 +27,6 @@ constexpr char filterPrompt[] = "Please provide a filter for the column! \nYou c
 TRect toTRect(const QRect &rect)
 {
     return TRect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
-}
-
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 Qt::KeyboardModifiers withoutKeypad(Qt::KeyboardModifiers modifiers)
@@ -108,12 +104,12 @@ void ZIVGrid::setColor(TColor color)
 
 QString ZIVGrid::sameStringText() const
 {
-    return fromUtf8(GetSameString());
+    return toQString(GetSameString());
 }
 
 void ZIVGrid::setSameStringText(const QString &text)
 {
-    SetSameString(text.toStdString());
+    SetSameString(toKstring(text));
     viewport()->update();
 }
 
@@ -127,7 +123,7 @@ QFont ZIVGrid::gridFont() const
 void ZIVGrid::setGridFont(const QFont &font)
 {
     TFont converted = Font();
-    converted.name = font.family().toStdString();
+    converted.name = toKstring(font.family());
     if (font.pointSize() > 0)
         converted.size = font.pointSize();
     converted.style = (font.bold() ? fsBold : 0) | (font.italic() ? fsItalic : 0) |
@@ -140,7 +136,7 @@ QStringList ZIVGrid::headerLines() const
 {
     QStringList lines;
     for (const std::string &line : GetHeaders())
-        lines << fromUtf8(line);
+        lines << toQString(line);
     return lines;
 }
 
@@ -149,18 +145,18 @@ void ZIVGrid::setHeaderLines(const QStringList &lines)
     std::vector<std::string> converted;
     converted.reserve(std::size_t(lines.size()));
     for (const QString &line : lines)
-        converted.push_back(line.toStdString());
+        converted.push_back(toKstring(line));
     SetHeaders(converted);
 }
 
 QString ZIVGrid::headersText() const
 {
-    return fromUtf8(GetHeadersString());
+    return toQString(GetHeadersString());
 }
 
 void ZIVGrid::setHeadersText(const QString &text)
 {
-    SetHeadersString(text.toStdString());
+    SetHeadersString(toKstring(text));
 }
 
 void ZIVGrid::SettopRowNumber(int n)
@@ -287,7 +283,7 @@ void ZIVGrid::invalidateView()
 
 std::string ZIVGrid::componentName() const
 {
-    return objectName().toStdString();
+    return toKstring(objectName());
 }
 
 void ZIVGrid::removeStructure()
@@ -559,7 +555,7 @@ void ZIVGrid::paintEvent(QPaintEvent *event)
         if (paintErrorPending)
             return;
         paintErrorPending = true;
-        const QString message = QString::fromUtf8(error.what());
+        const QString message = toQString(error.what());
         QTimer::singleShot(0, this, [this, message] {
             showError(message);
             paintErrorPending = false;
@@ -592,7 +588,7 @@ std::optional<QString> ZIVGrid::askText(const QString &caption, const QString &p
 
 void ZIVGrid::guarded(const std::function<void()> &work)
 {
-    reportingErrors(work, [this](const std::string &message) { showError(fromUtf8(message)); });
+    reportingErrors(work, [this](const std::string &message) { showError(toQString(message)); });
 }
 
 // ---- mouse
@@ -768,17 +764,22 @@ bool ZIVGrid::KeyDown(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
-// The platform grid's own keys: Home and End go to the first and last row, Left and Right
-// scroll sideways; anything else is left to the window.
+// The platform grid's own keys: Home and End go to the first and last row and focus it as an
+// arrow key would, so the next arrow key moves on from there; Left and Right scroll sideways;
+// anything else is left to the window.
 bool ZIVGrid::baseKeyDown(int key)
 {
     switch (key) {
     case Qt::Key_Home:
-        moveCurrentTo(1);
+    case Qt::Key_End: {
+        syncCurrentWithFocus();
+        const int old = current;
+        moveCurrentTo(key == Qt::Key_Home ? 1 : viewRows - 1);
+        focusCurrentRow(old);
+        viewport()->update();
+        emit OnClick();
         break;
-    case Qt::Key_End:
-        moveCurrentTo(viewRows - 1);
-        break;
+    }
     case Qt::Key_Left:
         horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
         break;
@@ -800,6 +801,17 @@ void ZIVGrid::syncCurrentWithFocus()
         current = focused->index() + 1;
 }
 
+// The row under the moved current position becomes the only selected, focused one.
+void ZIVGrid::focusCurrentRow(int old)
+{
+    ZIVGridRow *row = getRow(current - 1, false);
+    if (current != old && row) {
+        emptySelection();
+        SetFocusedRow(row);
+        row->select();
+    }
+}
+
 void ZIVGrid::MoveByKeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     syncCurrentWithFocus();
@@ -819,12 +831,7 @@ void ZIVGrid::MoveByKeyDown(int key, Qt::KeyboardModifiers modifiers)
         moveCurrentTo(current + page);
     }
     if (modifiers == Qt::NoModifier) {
-        ZIVGridRow *row = getRow(current - 1, false);
-        if (current != old && row) {
-            emptySelection();
-            SetFocusedRow(row);
-            row->select();
-        }
+        focusCurrentRow(old);
     } else if (modifiers == Qt::ShiftModifier) {
         selectDisplayRange(old - 1, current - 1);
         if (ZIVGridRow *row = getRow(current - 1, false))
@@ -870,7 +877,7 @@ void ZIVGrid::createAddColumnMenu()
     for (const ZIVGridColumn *column : sortable) {
         // By name: the columns may be rebuilt while the menu lives.
         const std::string name = column->name();
-        connect(submenu->addAction(fromUtf8(column->caption())), &QAction::triggered, this,
+        connect(submenu->addAction(toQString(column->caption())), &QAction::triggered, this,
                 [this, name] { DoMenuAddSortClick(name); });
     }
 }
@@ -900,8 +907,8 @@ void ZIVGrid::DoMenuAddSortClick(const std::string &columnName)
 
 void ZIVGrid::editFilter(ZIVGridColumn &column)
 {
-    const std::optional<QString> answer = askText("Filter for " + fromUtf8(column.caption()),
-                                                  filterPrompt, fromUtf8(column.filterText()));
+    const std::optional<QString> answer = askText("Filter for " + toQString(column.caption()),
+                                                  filterPrompt, toQString(column.filterText()));
     if (answer)
         column.setFilter(answer->toStdString());
 }
@@ -927,7 +934,7 @@ std::string ZIVGrid::clipboardText(std::optional<std::string_view> extra) const
 
 void ZIVGrid::copyToClipboard(std::optional<std::string_view> extra)
 {
-    QGuiApplication::clipboard()->setText(fromUtf8(clipboardText(extra)));
+    QGuiApplication::clipboard()->setText(toQString(clipboardText(extra)));
 }
 
 std::string ZIVGrid::systemHiddenText()
@@ -947,5 +954,5 @@ std::string ZIVGrid::systemHiddenText()
 
 void ZIVGrid::showSystemHiddenData()
 {
-    showMessage(fromUtf8(systemHiddenText()));
+    showMessage(toQString(systemHiddenText()));
 }

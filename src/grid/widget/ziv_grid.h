@@ -190,6 +190,7 @@ private:
     void setTopRow(int row);
     void moveCurrentTo(int row);
     void syncCurrentWithFocus();
+    void focusCurrentRow(int old);
     void updateScrollBars();
     void paintGridLines(QPainter &painter, int firstCol, int lastCol, int lastRow);
 

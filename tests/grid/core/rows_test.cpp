@@ -1,6 +1,7 @@
 #include "grid_test_support.h"
 
 #include "Engine/errors.h"
+#include "grid/core/grid_update.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,9 @@ protected:
 
     void rebuild(const std::vector<std::pair<int, std::string>> &rows)
     {
-        grid.beginUpdate();
+        const ZIVGridUpdate update(grid);
         grid.clear();
         addIdNameRows(grid, rows);
-        grid.endUpdate();
     }
 
     int focusedId() const
@@ -195,17 +195,45 @@ TEST_F(RowsTest, GridWithoutIdRestoresNothing)
     EXPECT_TRUE(plain.GetSelectedRows().empty());
 }
 
-TEST_F(RowsTest, FailedBeginUpdateDoesNotSuspendTheGrid)
+TEST_F(RowsTest, FailedBeginUpdateDoesNotSuspendTheGridNorLeaveOldIds)
 {
+    rebuild({{1, "a"}, {2, "b"}});
+    grid.getRow(1)->select();
+    rebuild({{1, "a"}, {2, "b"}}); // this bracket saved id 2
+    grid.GetSelectedRows().clear();
     grid.addRow().setString("name", "no id");
-    grid.getRow(0)->select();
+    grid.getRow(2)->select();
     try {
-        grid.beginUpdate();
+        const ZIVGridUpdate update(grid);
         FAIL();
     } catch (const EInvalidPointer &error) {
         EXPECT_EQ(error.message(), "This cell is empty");
     }
     EXPECT_TRUE(grid.updatesEnabled());
+    // A later end of an update must not bring back what an earlier bracket saved.
+    grid.GetSelectedRows().clear();
+    grid.SetFocusedRow(nullptr);
+    grid.endUpdate();
+    EXPECT_TRUE(selectedIds().empty());
+    EXPECT_NE(focusedId(), 2);
+}
+
+TEST_F(RowsTest, TheUpdateGuardEndsTheUpdateWhenAnErrorLeavesTheRebuild)
+{
+    rebuild({{1, "a"}, {2, "b"}});
+    grid.getRow(1)->select();
+    grid.refreshes = 0;
+    try {
+        const ZIVGridUpdate update(grid);
+        grid.clear();
+        addIdNameRows(grid, {{2, "b"}, {3, "c"}});
+        throw ERangeError("half way");
+    } catch (const ERangeError &) {
+    }
+    EXPECT_TRUE(grid.updatesEnabled());
+    EXPECT_GE(grid.refreshes, 1);
+    EXPECT_EQ(selectedIds(), (std::vector<int>{2}));
+    EXPECT_EQ(focusedId(), 2);
 }
 
 TEST_F(RowsTest, RefreshesOnlyOutsideTheBracket)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/core/grid_update.h"
 #include "grid/widget/ziv_grid.h"
 
 #include <QScrollBar>
@@ -54,7 +55,7 @@ protected:
     // Rows with ids 1.. in the given order.
     void fill(const std::vector<std::pair<std::string, int>> &clubs)
     {
-        grid.beginUpdate();
+        const ZIVGridUpdate update(grid);
         grid.clear();
         int id = 1;
         for (const auto &[name, goals] : clubs) {
@@ -63,12 +64,11 @@ protected:
             row.setString("name", name);
             row.setInt("goals", goals);
         }
-        grid.endUpdate();
     }
 
     void fillNumbered(int count)
     {
-        grid.beginUpdate();
+        const ZIVGridUpdate update(grid);
         grid.clear();
         for (int i = 0; i < count; ++i) {
             ZIVGridRow &row = grid.addRow();
@@ -76,7 +76,6 @@ protected:
             row.setString("name", "club " + std::to_string(i));
             row.setInt("goals", i);
         }
-        grid.endUpdate();
     }
 
     QPoint centre(int col, int row) const { return grid.cellRect(col, row).center(); }

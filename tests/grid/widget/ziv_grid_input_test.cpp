@@ -1,3 +1,4 @@
+#include "grid/core/grid_update.h"
 #include "grid_fixture.h"
 
 #include <QApplication>
@@ -186,6 +187,20 @@ TEST_F(GridTest, KeysMoveFromTheFocusedRowAfterASort)
     EXPECT_EQ(grid.GetFocusedRow()->getString("name"), "b");
 }
 
+TEST_F(GridTest, HomeAndEndFocusTheirRowAndTheNextArrowGoesOnFromThere)
+{
+    fillNumbered(5);
+    click(0, 3);
+    key(Qt::Key_Home);
+    EXPECT_EQ(focusedIndex(), 0);
+    key(Qt::Key_Down);
+    EXPECT_EQ(selection(), (std::vector<int>{1}));
+    key(Qt::Key_End);
+    EXPECT_EQ(selection(), (std::vector<int>{4}));
+    key(Qt::Key_Up);
+    EXPECT_EQ(focusedIndex(), 3);
+}
+
 TEST_F(GridTest, PageDownMovesByAPageAndScrolls)
 {
     fillNumbered(100);
@@ -354,10 +369,11 @@ TEST_F(GridTest, AddColumnMenuListsSortableColumnsByCaptionAndSurvivesARebuild)
 TEST_F(GridTest, ErrorsOfAHandlerReachTheErrorBox)
 {
     grid.SetHeaders({"id;id;s", "name"});
-    grid.beginUpdate();
-    grid.addRow().setInt("id", 1); // not a long: the update bracket cannot read it
-    grid.addRow().setLong("id", 2);
-    grid.endUpdate();
+    {
+        const ZIVGridUpdate update(grid);
+        grid.addRow().setInt("id", 1); // not a long: the update bracket cannot read it
+        grid.addRow().setLong("id", 2);
+    }
     click(0, 1);
     click(0, 2, Qt::ShiftModifier);
     ASSERT_EQ(grid.errors.size(), 1u);
