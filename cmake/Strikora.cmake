@@ -1,7 +1,11 @@
+include(GoogleTest)
+include(${CMAKE_CURRENT_LIST_DIR}/StrikoraChecks.cmake)
+
 # One library target per source folder, built from the sources it holds. Only folders that
 # use the toolkit (QT) run the meta-object compiler.
 function(strikora_library target)
     cmake_parse_arguments(ARG "QT" "" "PUBLIC_DEPS;PRIVATE_DEPS" ${ARGN})
+    strikora_require_names(${CMAKE_CURRENT_SOURCE_DIR} "\\.cpp$;\\.h$;\\.qrc$;\\.in$" "source")
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
          ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
     list(FILTER sources INCLUDE REGEX ".*\\.(cpp|qrc)$")
@@ -23,7 +27,8 @@ endfunction()
 # Widget and Qt tests run offscreen, so no display is ever needed.
 function(strikora_test target)
     cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+    strikora_check_test_folder(${CMAKE_CURRENT_SOURCE_DIR})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp
          ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     add_executable(${target} ${sources})
     set_target_properties(${target} PROPERTIES AUTOMOC ${ARG_QT})
@@ -32,8 +37,8 @@ function(strikora_test target)
     else()
         target_link_libraries(${target} PRIVATE GTest::gtest_main GTest::gmock ${ARG_DEPS})
     endif()
-    add_test(NAME ${target} COMMAND ${target})
-    set_tests_properties(${target} PROPERTIES ENVIRONMENT
+    # ctest counts and names the cases, one process each.
+    gtest_discover_tests(${target} NO_PRETTY_VALUES DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT
         "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1"
-        TIMEOUT 600)
+        TIMEOUT 120)
 endfunction()
