@@ -1,6 +1,7 @@
 #include "service/http_client.h"
 
 #include "Engine/errors.h"
+#include "qt_text/qt_text.h"
 
 #include <QEventLoop>
 #include <QNetworkCookieJar>
@@ -22,14 +23,22 @@ QByteArray toBytes(const kstring &text)
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
+// What a user may be shown of an address: the query can hold the security code.
+kstring shownAddress(const kstring &url)
+{
+    const QUrl parsed(toQString(url), QUrl::TolerantMode);
+    return toKstring(parsed.toString(QUrl::RemoveQuery | QUrl::RemoveFragment |
+                                     QUrl::RemoveUserInfo));
+}
+
 // Only web addresses: an address taken from a service answer must never reach local files
 // or other schemes the network layer happens to support.
 QUrl webUrl(const kstring &url)
 {
-    const QUrl parsed(QString::fromUtf8(toBytes(url)), QUrl::TolerantMode);
+    const QUrl parsed(toQString(url), QUrl::TolerantMode);
     const QString scheme = parsed.scheme().toLower();
     if (!parsed.isValid() || parsed.host().isEmpty() || (scheme != "http" && scheme != "https"))
-        throw ESocketError("Not a web address: \"" + url + "\"");
+        throw ESocketError("Not a web address: \"" + shownAddress(url) + "\".");
     return parsed;
 }
 
@@ -40,6 +49,47 @@ kstring bodyText(const QByteArray &bytes)
     return text;
 }
 
+kstring serverOf(const kstring &url)
+{
+    const QUrl parsed(toQString(url), QUrl::TolerantMode);
+    return toKstring(parsed.toString(QUrl::RemovePath | QUrl::RemoveQuery |
+                                     QUrl::RemoveFragment | QUrl::RemoveUserInfo));
+}
+
+// The kind of failure in words a user can act on.
+kstring failureKind(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return "the server refused the connection (is it running?)";
+    case QNetworkReply::HostNotFoundError:
+        return "the server's name was not found";
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        return "the connection timed out";
+    case QNetworkReply::RemoteHostClosedError:
+        return "the server closed the connection before it answered";
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::UnknownNetworkError:
+        return "the network is not available";
+    default:
+        return "the connection failed";
+    }
+}
+
+kstring waitText(int milliseconds)
+{
+    if (milliseconds % 1000 == 0)
+        return std::to_string(milliseconds / 1000) + " seconds";
+    return std::to_string(milliseconds) + " ms";
+}
+
+kstring cannotReach(const kstring &url, const kstring &why)
+{
+    return "Cannot reach the server " + serverOf(url) + ": " + why + ".";
+}
+
 void raiseForStatus(const QNetworkReply &reply, const kstring &url)
 {
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -47,8 +97,10 @@ void raiseForStatus(const QNetworkReply &reply, const kstring &url)
         return;
     const QByteArray reason =
         reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray();
-    throw EHttpError("HTTP error " + std::to_string(status.toInt()) + " " + reason.toStdString() +
-                     " from " + url);
+    kstring message = "The server answered HTTP " + std::to_string(status.toInt());
+    if (!reason.isEmpty())
+        message += " " + reason.toStdString();
+    throw EHttpError(message + " for " + shownAddress(url) + ".");
 }
 
 } // namespace
@@ -113,13 +165,13 @@ kstring HttpClient::await(QNetworkReply *started, const kstring &url)
     deadline.stop();
 
     if (outcome == Outcome::TimedOut)
-        throw ESocketError("No answer within " + std::to_string(timeout) + " ms from " + url);
+        throw ESocketError(cannotReach(url, "no answer within " + waitText(timeout)));
     if (outcome == Outcome::TooLarge)
-        throw ESocketError("The answer from " + url + " exceeds " + std::to_string(maxBytes) +
-                           " bytes");
+        throw ESocketError("The answer from " + shownAddress(url) + " exceeds " +
+                           std::to_string(maxBytes) + " bytes.");
     raiseForStatus(*reply, url);
     if (reply->error() != QNetworkReply::NoError)
-        throw ESocketError(reply->errorString().toStdString());
+        throw ESocketError(cannotReach(url, failureKind(reply->error())));
     body += reply->readAll();
     return bodyText(body);
 }

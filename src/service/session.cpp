@@ -2,6 +2,7 @@
 
 #include "service/service_paths.h"
 #include "service/session_ui.h"
+#include "qt_text/qt_text.h"
 
 #include <string>
 #include <utility>
@@ -14,10 +15,10 @@ namespace {
 class AbsentUi : public SessionUi
 {
 public:
-    bool askLogin(kstring &, kstring &) override { return false; }
-    void connectionFailed() override {}
+    bool askLogin(kstring &, kstring &, const kstring &) override { return false; }
+    void connectionFailed(const kstring &) override {}
     void appendLog(const kstring &) override {}
-    void downloadError() override {}
+    void downloadError(const kstring &) override {}
     void showDeveloperMessage(const kstring &) override {}
 };
 
@@ -42,7 +43,7 @@ SessionUi &Troot::ui() const
 
 void Troot::findServer()
 {
-    loadXml(client.get(mainUrl.toStdString() + servicePaths::menu()));
+    loadXml(client.get(toKstring(mainUrl) + servicePaths::menu()));
     recommendedUrl = xml.document_element().child("RecommendedURL").text().get();
 }
 
@@ -50,15 +51,18 @@ void Troot::login()
 {
     kstring name = userName;
     kstring code = securityCode;
-    if (!ui().askLogin(name, code))
+    const kstring retrying = std::exchange(failedRequest, {});
+    if (!ui().askLogin(name, code, retrying))
         throw ECancel();
     userName = name;
     securityCode = code;
+    loginProblem.clear();
     try {
         findServer();
         sendLogin();
-    } catch (const ESocketError &) {
-        ui().connectionFailed();
+    } catch (const ESocketError &error) {
+        loginProblem = error.message();
+        ui().connectionFailed(loginProblem);
     }
 }
 
@@ -68,7 +72,16 @@ void Troot::sendLogin()
     const kstring response = client.get(commonUrl(servicePaths::login(userName, securityCode)));
     loadXml(response);
     log(response);
-    loggedIn = !xml.document_element().child("UserID").empty();
+    const pugi::xml_node answer = xml.document_element();
+    loggedIn = !answer.child("UserID").empty();
+    if (loggedIn)
+        return;
+    const kstring serviceSays = answer.name() == std::string_view("Error")
+                                    ? kstring(answer.text().get())
+                                    : kstring(answer.child("Error").text().get());
+    loginProblem = serviceSays.empty()
+                       ? kstring("The service did not accept the user name and security code.")
+                       : "The service did not accept the login: " + serviceSays;
 }
 
 void Troot::requireLogin()
@@ -86,8 +99,9 @@ kstring Troot::fetch(const kstring &path)
     bool failed = false;
     try {
         result = client.get(commonUrl(path));
-    } catch (const Exception &) {
+    } catch (const Exception &error) {
         failed = true;
+        failedRequest = error.message();
     }
     // Each repeat first shows the login dialog again, so the user ends the cycle by Cancel.
     if (failed) {
@@ -108,8 +122,9 @@ kstring Troot::post(const kstring &path, const std::vector<kstring> &fields)
     bool failed = false;
     try {
         result = client.postForm(url, fields);
-    } catch (const Exception &) {
+    } catch (const Exception &error) {
         failed = true;
+        failedRequest = error.message();
     }
     if (failed) {
         loggedIn = false;
@@ -127,8 +142,21 @@ void Troot::loadXml(const kstring &text)
         return;
     // Readers must not see a half-parsed document.
     xml.reset();
-    throw EXmlError(std::string("Not well-formed XML: ") + parsed.description() + " at offset " +
-                    std::to_string(parsed.offset));
+    throw EXmlError(unreadableAnswer(text, parsed.description()));
+}
+
+// Why a text cannot be read, in words: an empty answer is what a request gives without a
+// session, so the login's own problem is the reason a user can act on.
+kstring Troot::unreadableAnswer(const kstring &text, const char *parserSays) const
+{
+    if (text.find_first_not_of(" \t\r\n") == kstring::npos) {
+        if (!loggedIn && !loginProblem.empty())
+            return "There is no answer from the service, because the login did not succeed. " +
+                   loginProblem;
+        return kstring("The service sent an empty answer.");
+    }
+    return "The service's answer could not be read: it is not well-formed XML (" +
+           kstring(parserSays) + ").";
 }
 
 void Troot::log(const kstring &response)

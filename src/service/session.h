@@ -54,10 +54,13 @@ public:
     kstring userName;
     kstring securityCode;
     bool loggedIn = false;
+    // Why the last login did not open a session; empty after a good one.
+    const kstring &lastLoginProblem() const { return loginProblem; }
     TTeams teams;
 
 private:
     kstring commonUrl(const kstring &path) const;
+    kstring unreadableAnswer(const kstring &text, const char *parserSays) const;
     void requireLogin();
     void sendLogin();
 
@@ -65,6 +68,10 @@ private:
     QString mainUrl;
     QString publisherUrl;
     SessionUi *userInterface = nullptr;
+    // Why the last login did not open a session ("" after a good one).
+    kstring loginProblem;
+    // Why the request that a login now retries failed; used up by that login.
+    kstring failedRequest;
     Team *cachedCurrentTeam = nullptr;
 };
 

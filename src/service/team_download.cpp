@@ -5,6 +5,7 @@
 #include "service/service_paths.h"
 #include "service/session.h"
 #include "service/session_ui.h"
+#include "qt_text/qt_text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,12 +18,6 @@
 XMLUtils xmlUtils;
 
 namespace {
-
-QString &folderOverride()
-{
-    static QString folder;
-    return folder;
-}
 
 bool allowedInFileName(unsigned char c)
 {
@@ -46,10 +41,10 @@ kstring childText(const pugi::xml_node &parent, const char *name)
 }
 
 // The file name inside the XML folder.
-kstring documentName(const kstring &text)
+kstring documentName(Troot &session, const kstring &text)
 {
-    root->loadXml(text);
-    const pugi::xml_node document = root->xml.document_element();
+    session.loadXml(text);
+    const pugi::xml_node document = session.xml.document_element();
     const kstring fileName = childText(document, "FileName");
     const int userId = toInt(childText(document, "UserID"));
     kstring fetchedDate = childText(document, "FetchedDate");
@@ -83,48 +78,48 @@ void writeWhole(const QString &path, const QByteArray &content)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
         return;
-    throw Exception("Cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
+    throw Exception("Cannot write " + toKstring(QDir::toNativeSeparators(path)) + ": " +
+                    toKstring(file.errorString()) + ".");
 }
 
 } // namespace
 
 QString xmlFolder()
 {
-    if (!folderOverride().isEmpty())
-        return folderOverride();
     const QString programFolder = QCoreApplication::applicationDirPath();
     if (QFileInfo(programFolder).isWritable())
         return programFolder + "/XML";
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/XML";
 }
 
-void setXmlFolderForTesting(const QString &folder)
+kstring documentFileName(Troot &session, const kstring &text)
 {
-    folderOverride() = folder;
+    return "XML/" + documentName(session, text);
 }
 
-kstring documentFileName(const kstring &text)
+void storeDocument(Troot &session, const QString &folder, const kstring &text)
 {
-    return "XML/" + documentName(text);
+    const kstring name = documentName(session, text);
+    writeWhole(QDir(folder).filePath(toQString(name)), withCrLfLines(text));
 }
 
-void storeDocument(const kstring &text)
+bool downloadTeamData(Troot &session, const QString &folder)
 {
-    const kstring name = documentName(text);
-    writeWhole(QDir(xmlFolder()).filePath(QString::fromStdString(name)), withCrLfLines(text));
-}
-
-void downloadTeamData()
-{
+    bool stored = false;
     reportingErrors(
-        [] {
+        [&] {
             for (const kstring &path : servicePaths::teamDocuments()) {
-                const kstring text = root->fetch(path);
+                const kstring text = session.fetch(path);
                 // A team without details answers with nothing; that document is left out.
                 if (text.empty() && path == servicePaths::teamDetails())
                     continue;
-                storeDocument(text);
+                storeDocument(session, folder, text);
             }
+            stored = true;
         },
-        [](const std::string &) { root->ui().downloadError(); });
+        [&](const std::string &reason) {
+            session.ui().downloadError(reason.empty() ? kstring("An unknown error occurred.")
+                                                      : kstring(reason));
+        });
+    return stored;
 }

@@ -9,23 +9,23 @@
 #include <map>
 #include <vector>
 
-// Downloads the four documents of the logged-in user's team into files of the XML folder.
-// Shows "Download error!" on any failure; a cancelled login ends it silently. Files already
-// written stay.
-void downloadTeamData();
-// Writes one document to its file in the XML folder, replacing a file of the same name only
-// once the new one is complete.
-void storeDocument(const kstring &text);
+class Troot;
+
+// Downloads the four documents of the logged-in user's team through `session` into files of
+// `folder`. Shows "Download error!" with the reason on any failure; a cancelled login ends it
+// silently. Files already written stay. True when every document was stored.
+bool downloadTeamData(Troot &session, const QString &folder);
+// Writes one document to its file in `folder`, replacing a file of the same name only once
+// the new one is complete.
+void storeDocument(Troot &session, const QString &folder, const kstring &text);
 // Loads the document into the session's XML document and forms its file name, relative to
 // the XML folder's parent: "XML/" + kind + "_" + user id + "_" + fetched date + ".xml".
 // Characters a file name cannot hold become "_", so the name never leaves the folder.
-kstring documentFileName(const kstring &text);
+kstring documentFileName(Troot &session, const kstring &text);
 
 // The folder the downloads go to: "XML" beside the executable when that folder is writable
 // (a portable install), otherwise "XML" in the user's application data folder.
 QString xmlFolder();
-// Points xmlFolder() elsewhere; the empty text restores the normal choice.
-void setXmlFolderForTesting(const QString &folder);
 
 // The in-memory store of downloaded documents by user, kind and moment. Nothing fills it yet.
 class XMLUtils

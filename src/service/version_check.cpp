@@ -4,6 +4,7 @@
 #include "service/build_version.h"
 #include "service/session.h"
 #include "service/session_ui.h"
+#include "qt_text/qt_text.h"
 
 #include <string>
 
@@ -28,16 +29,16 @@ bool announcesOtherBuild(const kstring &publishedVersion)
 
 } // namespace
 
-void checkVersion()
+void checkVersion(Troot &session)
 {
     kstring document;
     try {
-        document = root->http().get(root->versionUrl().toStdString());
+        document = session.http().get(toKstring(session.versionUrl()));
     } catch (const ESocketError &) {
         return;
     }
-    root->loadXml(document);
-    const pugi::xml_node published = root->xml.document_element();
+    session.loadXml(document);
+    const pugi::xml_node published = session.xml.document_element();
     if (announcesOtherBuild(published.child("version").text().get()))
-        root->ui().showDeveloperMessage(published.child("message").text().get());
+        session.ui().showDeveloperMessage(published.child("message").text().get());
 }

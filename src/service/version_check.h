@@ -6,6 +6,9 @@
 kstring versionText();
 // "StrikoraKey " + versionText().
 kstring titleText();
-// Fetches the publisher's version document and shows its message when the announced build
-// differs from ours. An unreachable publisher is ignored; other errors reach the caller.
-void checkVersion();
+class Troot;
+
+// Fetches the publisher's version document through `session` and shows its message when the
+// announced build differs from ours. An unreachable publisher is ignored; other errors reach
+// the caller.
+void checkVersion(Troot &session);

@@ -1,7 +1,9 @@
 #include "ui/error_display.h"
 
 #include "Engine/errors.h"
+#include "qt_text/qt_text.h"
 
+#include <QLabel>
 #include <QMessageBox>
 
 #include <string>
@@ -9,17 +11,12 @@
 
 namespace {
 
-std::function<void(const QString &)> &errorBoxHook()
-{
-    static std::function<void(const QString &)> hook;
-    return hook;
-}
-
 // Runs `work`, showing what it raises.
 template <typename Work> void showingErrors(Work &&work)
 {
     reportingErrors(std::forward<Work>(work), [](const std::string &message) {
-        showErrorBox(QString::fromStdString(message));
+        showErrorBox(message.empty() ? QString("An unknown error occurred.")
+                                     : toQString(message));
     });
 }
 
@@ -27,16 +24,21 @@ template <typename Work> void showingErrors(Work &&work)
 
 void showErrorBox(const QString &message)
 {
-    if (errorBoxHook()) {
-        errorBoxHook()(message);
-        return;
-    }
-    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), message);
+    showMessageBox(QApplication::activeWindow(), QMessageBox::Critical, message, {});
 }
 
-void setErrorBoxForTesting(std::function<void(const QString &)> box)
+void showMessageBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                    const QString &reason)
 {
-    errorBoxHook() = std::move(box);
+    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    box.setObjectName("messageBox");
+    box.setTextFormat(Qt::PlainText);
+    if (!reason.isEmpty()) {
+        box.setInformativeText(reason);
+        if (auto *label = box.findChild<QLabel *>("qt_msgbox_informativelabel"))
+            label->setTextFormat(Qt::PlainText);
+    }
+    box.exec();
 }
 
 void guarded(const std::function<void()> &work)

@@ -10,11 +10,15 @@
 // application's standard error box. The program then goes on.
 void guarded(const std::function<void()> &work);
 
-// The standard error box: QMessageBox::critical with the message.
+#include <QMessageBox>
+
+// The standard error box: a critical message box with the message.
 void showErrorBox(const QString &message);
 
-// Tests replace the box to read the message without blocking; an empty function restores it.
-void setErrorBoxForTesting(std::function<void(const QString &)> box);
+// A modal box with one OK button: `text` is the fixed main text, `reason` (shown below it when
+// not empty) what the user can act on. Outside texts are shown as plain text, never markup.
+void showMessageBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                    const QString &reason);
 
 // The application object; its notify is the last net for an error that escapes a handler.
 class Application : public QApplication

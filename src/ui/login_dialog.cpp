@@ -1,6 +1,7 @@
 #include "ui/login_dialog.h"
 
 #include "grid/widget/ziv_edit.h"
+#include "qt_text/qt_text.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,7 +16,7 @@ TfrmLogin *frmLogin = nullptr;
 TfrmLogin::TfrmLogin(QWidget *parent)
     : QDialog(parent), txtUsername(new ZIVEdit(this)), Label1(new QLabel("Security code", this)),
       txtPassword(new QLineEdit(this)), btnLogin(new QPushButton("Login", this)),
-      btnCancel(new QPushButton("Cancel", this))
+      btnCancel(new QPushButton("Cancel", this)), lblLastFailure(new QLabel(this))
 {
     setObjectName("frmLogin");
     setWindowTitle("Login");
@@ -31,9 +32,24 @@ TfrmLogin::TfrmLogin(QWidget *parent)
     btnCancel->setObjectName("btnCancel");
     connect(btnLogin, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    lblLastFailure->setObjectName("lblLastFailure");
+    lblLastFailure->setTextFormat(Qt::PlainText);
+    lblLastFailure->setWordWrap(true);
+    lblLastFailure->setVisible(false);
     buildLayout();
     setTabOrder(txtUsername, txtPassword);
-    resize(250, 86);
+    setTabOrder(txtPassword, btnLogin);
+    setTabOrder(btnLogin, btnCancel);
+    fitToContents();
+}
+
+// The designed 250 x 86 is the least; a larger font, a larger scale or the failure line grow
+// the dialog until nothing clips.
+void TfrmLogin::fitToContents()
+{
+    layout()->activate();
+    setMinimumSize(QSize(250, 86).expandedTo(layout()->minimumSize()));
+    resize(minimumSize());
 }
 
 // Both edit boxes start at the same offset: the wider of the two captions sets it.
@@ -52,11 +68,12 @@ void TfrmLogin::buildLayout()
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setVerticalSpacing(4);
-    grid->setHorizontalSpacing(ZIVEdit::LabelSpacing);
-    grid->addWidget(txtUsername, 0, 0, 1, 2);
-    grid->addWidget(Label1, 1, 0);
-    grid->addWidget(txtPassword, 1, 1);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->setHorizontalSpacing(txtUsername->labelSpacing());
+    grid->addWidget(lblLastFailure, 0, 0, 1, 2);
+    grid->addWidget(txtUsername, 1, 0, 1, 2);
+    grid->addWidget(Label1, 2, 0);
+    grid->addWidget(txtPassword, 2, 1);
+    grid->addLayout(buttons, 3, 0, 1, 2);
 }
 
 // Every showing starts in the first field, whichever button closed the previous one.
@@ -66,8 +83,16 @@ void TfrmLogin::showEvent(QShowEvent *event)
     txtUsername->setFocus();
 }
 
-bool TfrmLogin::askLogin(kstring &name, kstring &code)
+bool TfrmLogin::askLogin(kstring &name, kstring &code, const kstring &lastFailure)
 {
+    // Asked again because a request failed: say so, or the dialog seems to come back for no
+    // reason.
+    lblLastFailure->setVisible(!lastFailure.empty());
+    lblLastFailure->setText(lastFailure.empty()
+                                ? QString()
+                                : "The last request failed: " + toQString(lastFailure) +
+                                      " Log in again to retry.");
+    fitToContents();
     if (exec() != QDialog::Accepted)
         return false;
     name = userName();
@@ -77,10 +102,10 @@ bool TfrmLogin::askLogin(kstring &name, kstring &code)
 
 kstring TfrmLogin::userName() const
 {
-    return txtUsername->text().toStdString();
+    return toKstring(txtUsername->text());
 }
 
 kstring TfrmLogin::securityCode() const
 {
-    return txtPassword->text().toStdString();
+    return toKstring(txtPassword->text());
 }

@@ -19,7 +19,8 @@ public:
     explicit TfrmLogin(QWidget *parent = nullptr);
 
     // Shows the dialog modally; true when the user pressed Login. Fills in the typed entries.
-    bool askLogin(kstring &userName, kstring &securityCode);
+    // A non-empty `lastFailure` is shown above the fields: the login retries a failed request.
+    bool askLogin(kstring &userName, kstring &securityCode, const kstring &lastFailure = {});
 
     kstring userName() const;
     kstring securityCode() const;
@@ -29,12 +30,14 @@ public:
     QLineEdit *txtPassword;
     QPushButton *btnLogin;
     QPushButton *btnCancel;
+    QLabel *lblLastFailure;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void buildLayout();
+    void fitToContents();
 };
 
 // Created at start-up, hidden until a login is needed.

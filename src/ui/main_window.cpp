@@ -6,6 +6,7 @@
 #include "service/session.h"
 #include "service/team_download.h"
 #include "service/version_check.h"
+#include "qt_text/qt_text.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
 #include "ui/hourglass.h"
@@ -19,15 +20,19 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 TfrmMain *frmMain = nullptr;
 
-TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
+TfrmMain::TfrmMain(QString documentsFolder, QWidget *parent)
+    : QMainWindow(parent), documentsFolder_(std::move(documentsFolder))
 {
     setObjectName("frmMain");
     setWindowTitle("StrikoraKey");
@@ -40,7 +45,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     buildMenu();
 
     // A folder that cannot be created is reported by the download when it writes.
-    QDir().mkpath(xmlFolder());
+    QDir().mkpath(documentsFolder_);
     root->http().setUserAgent(titleText());
     showCurrentTeam();
     FormCreate();
@@ -118,15 +123,28 @@ void TfrmMain::buildMenu()
 {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName("MainMenu1");
-    Online1 = MainMenu1->addMenu("Online");
+    // The "&" marks the Alt key letter; the captions read "Online", "Download data", "About".
+    Online1 = MainMenu1->addMenu("&Online");
     Online1->setObjectName("Online1");
-    mnuDownloadData = Online1->addAction("Download data");
+    mnuDownloadData = Online1->addAction("&Download data");
     mnuDownloadData->setObjectName("mnuDownloadData");
-    mnuAbout = MainMenu1->addAction("About");
+    Online1->addSeparator();
+    mnuQuit = Online1->addAction("&Quit");
+    mnuQuit->setObjectName("mnuQuit");
+    mnuQuit->setShortcut(QKeySequence::Quit);
+    mnuQuit->setShortcutContext(Qt::ApplicationShortcut);
+    mnuAbout = MainMenu1->addAction("&About");
     mnuAbout->setObjectName("mnuAbout");
     connect(mnuDownloadData, &QAction::triggered, this, [this] { guarded([this] { mnuDownloadDataClick(); }); });
+    connect(mnuQuit, &QAction::triggered, this, &QWidget::close);
     connect(mnuAbout, &QAction::triggered, this, [this] { guarded([this] { mnuAboutClick(); }); });
     setMenuBar(MainMenu1);
+    // F10 opens the menu bar, as in other desktop programs.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        MainMenu1->setFocus(Qt::MenuBarFocusReason);
+        MainMenu1->setActiveAction(Online1->menuAction());
+    });
 }
 
 void TfrmMain::showCurrentTeam()
@@ -135,7 +153,7 @@ void TfrmMain::showCurrentTeam()
     if (!team)
         return;
     const kstring name = team->nameAt(startMoment());
-    statusPanels[0]->setText(QString::fromUtf8(name.data(), int(name.size())));
+    statusPanels[0]->setText(toQString(name));
     frPlayers->setTeam(team);
 }
 
@@ -161,13 +179,23 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::FormShow()
 {
-    checkVersion();
+    checkVersion(*root);
 }
 
 void TfrmMain::mnuDownloadDataClick()
 {
+    // The rest of the window stays usable while the download waits; a second download must
+    // not start inside the first and interleave their files.
+    mnuDownloadData->setEnabled(false);
+    const struct Reenable
+    {
+        QAction *action;
+        ~Reenable() { action->setEnabled(true); }
+    } reenable{mnuDownloadData};
     Hourglass wait;
-    downloadTeamData();
+    if (downloadTeamData(*root, documentsFolder_))
+        statusbar->showMessage("Documents saved in " + QDir::toNativeSeparators(documentsFolder_),
+                               downloadMessageMs);
 }
 
 void TfrmMain::mnuAboutClick()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 
 class QAction;
 class QFrame;
@@ -23,7 +24,11 @@ class TfrmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TfrmMain(QWidget *parent = nullptr);
+    // `documentsFolder` is where downloaded documents go (the program's XML folder).
+    explicit TfrmMain(QString documentsFolder, QWidget *parent = nullptr);
+
+    // How long the status bar names the folder after a download.
+    static constexpr int downloadMessageMs = 10000;
 
     void appendLog(const QString &response);
 
@@ -41,6 +46,7 @@ public:
     QMenuBar *MainMenu1;
     QMenu *Online1;
     QAction *mnuDownloadData;
+    QAction *mnuQuit;
     QAction *mnuAbout;
 
 protected:
@@ -58,6 +64,7 @@ private:
     void mnuDownloadDataClick();
     void mnuAboutClick();
 
+    QString documentsFolder_;
     bool shownOnce = false;
 };
 

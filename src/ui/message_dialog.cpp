@@ -1,5 +1,7 @@
 #include "ui/message_dialog.h"
 
+#include "qt_text/qt_text.h"
+
 #include "ui/link_label.h"
 
 #include <QFrame>
@@ -48,6 +50,6 @@ void TfrmMessage::showMessage(const kstring &message)
 {
     txtMessage->clear();
     // Written as plain text: nothing the publisher sends is taken as markup.
-    QTextCursor(txtMessage->document()).insertText(QString::fromUtf8(message.data(), int(message.size())));
+    QTextCursor(txtMessage->document()).insertText(toQString(message));
     exec();
 }

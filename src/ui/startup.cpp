@@ -1,6 +1,7 @@
 #include "ui/startup.h"
 
 #include "service/session.h"
+#include "service/team_download.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
 #include "ui/login_dialog.h"
@@ -14,12 +15,12 @@ TfrmSelectBase *frmSelectBase = nullptr;
 TfrmSelectTeam *frmSelectTeam = nullptr;
 TfrmSelectMatches *frmSelectMatches = nullptr;
 
-void createGlobalInstances(Troot *session)
+void createGlobalInstances(Troot *session, const QString &documentsFolder)
 {
     static WindowSessionUi windowUi;
     root = session;
     root->setUi(&windowUi);
-    frmMain = new TfrmMain;
+    frmMain = new TfrmMain(documentsFolder);
     // The dialogs belong to the main window, so they go with it at the end.
     frmLogin = new TfrmLogin(frmMain);
     frmSelectMatches = new TfrmSelectMatches(frmMain);
@@ -34,7 +35,7 @@ int runApplication(int argc, char **argv)
     Application app(argc, argv);
     int result = 1; // unless the run gets as far as the end of the event loop
     guarded([&] {
-        createGlobalInstances(new Troot);
+        createGlobalInstances(new Troot, xmlFolder());
         frmMain->show();
         result = app.exec();
         delete frmMain;

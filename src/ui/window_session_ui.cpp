@@ -1,40 +1,32 @@
 #include "ui/window_session_ui.h"
 
+#include "qt_text/qt_text.h"
+#include "ui/error_display.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
-namespace {
-
-QString fromKstring(const kstring &text)
+bool WindowSessionUi::askLogin(kstring &userName, kstring &securityCode,
+                               const kstring &lastFailure)
 {
-    return QString::fromUtf8(text.data(), int(text.size()));
+    return frmLogin->askLogin(userName, securityCode, lastFailure);
 }
 
-} // namespace
-
-bool WindowSessionUi::askLogin(kstring &userName, kstring &securityCode)
+void WindowSessionUi::connectionFailed(const kstring &reason)
 {
-    return frmLogin->askLogin(userName, securityCode);
-}
-
-void WindowSessionUi::connectionFailed()
-{
-    QMessageBox::critical(frmMain, QApplication::applicationName(), "Connection failed!",
-                          QMessageBox::Ok);
+    showMessageBox(frmMain, QMessageBox::Critical, "Connection failed!", toQString(reason));
 }
 
 void WindowSessionUi::appendLog(const kstring &response)
 {
-    frmMain->appendLog(fromKstring(response));
+    frmMain->appendLog(toQString(response));
 }
 
-void WindowSessionUi::downloadError()
+void WindowSessionUi::downloadError(const kstring &reason)
 {
-    QMessageBox::information(frmMain, QApplication::applicationName(), "Download error!");
+    showMessageBox(frmMain, QMessageBox::Information, "Download error!", toQString(reason));
 }
 
 void WindowSessionUi::showDeveloperMessage(const kstring &message)

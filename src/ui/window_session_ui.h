@@ -7,9 +7,9 @@
 class WindowSessionUi : public SessionUi
 {
 public:
-    bool askLogin(kstring &userName, kstring &securityCode) override;
-    void connectionFailed() override;
+    bool askLogin(kstring &userName, kstring &securityCode, const kstring &lastFailure) override;
+    void connectionFailed(const kstring &reason) override;
     void appendLog(const kstring &response) override;
-    void downloadError() override;
+    void downloadError(const kstring &reason) override;
     void showDeveloperMessage(const kstring &message) override;
 };

@@ -31,16 +31,9 @@ protected:
         ASSERT_NE(server.listen(), 0);
         ASSERT_TRUE(parent.isValid());
         ASSERT_TRUE(QDir().mkpath(folder()));
-        setXmlFolderForTesting(folder());
         session = std::make_unique<Troot>(server.baseUrl(), server.versionUrl());
         session->setUi(&ui);
         session->http().setTimeoutMs(2000);
-        root = session.get();
-    }
-    void TearDown() override
-    {
-        root = nullptr;
-        setXmlFolderForTesting({});
     }
     QString folder() const { return parent.filePath("XML"); }
     QStringList files() const { return QDir(folder()).entryList(QDir::Files, QDir::Name); }
@@ -124,9 +117,9 @@ TEST_F(ServiceE2eTest, AHungOrFloodingServiceEndsAsConnectionFailed)
 TEST_F(ServiceE2eTest, DownloadsTheFourDocumentsIntoDatedFiles)
 {
     ui.answers = {Ui::login("demo", "demo")};
-    downloadTeamData();
+    downloadTeamData(*session, folder());
     server.advance(10);
-    downloadTeamData();
+    downloadTeamData(*session, folder());
 
     EXPECT_EQ(ui.downloadErrors, 0);
     const QStringList written = files();
@@ -147,7 +140,7 @@ TEST_F(ServiceE2eTest, EmptyTeamDetailsGiveThreeFiles)
 {
     server.setTeamDetailsEmpty(true);
     ui.answers = {Ui::login("demo", "demo")};
-    downloadTeamData();
+    downloadTeamData(*session, folder());
     EXPECT_EQ(ui.downloadErrors, 0);
     EXPECT_EQ(files().size(), 3);
     EXPECT_TRUE(files().filter("teamDetails").isEmpty());
@@ -160,7 +153,7 @@ TEST_F(ServiceE2eTest, AnErrorAtThePlayersLeavesExactlyTheClubFile)
         if (response.find("club.xml") != std::string::npos)
             server.setFault(sim::RouteGroup::TeamDocuments, sim::FaultKind::TruncatedXml, 1);
     };
-    downloadTeamData();
+    downloadTeamData(*session, folder());
     EXPECT_EQ(ui.downloadErrors, 1);
     ASSERT_EQ(files().size(), 1);
     EXPECT_TRUE(files()[0].startsWith("club_123456_"));
@@ -170,12 +163,12 @@ TEST_F(ServiceE2eTest, TheVersionCheckShowsTheMessageOnlyForAnotherBuild)
 {
     session->http().setUserAgent(titleText());
     server.setAnnouncement("0.1.7", "Same build");
-    checkVersion();
+    checkVersion(*session);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(server.lastUserAgent(), "StrikoraKey 0.1.7");
 
     server.setAnnouncement("0.1.8", "A new build.\nGet it now.");
-    checkVersion();
+    checkVersion(*session);
     EXPECT_EQ(ui.messages, std::vector<kstring>{"A new build.\nGet it now."});
     EXPECT_TRUE(ui.shownEntries.empty());
 }

@@ -21,14 +21,7 @@ protected:
     {
         ASSERT_TRUE(parent.isValid());
         ASSERT_TRUE(QDir().mkpath(folder()));
-        setXmlFolderForTesting(folder());
         session.setUi(&ui);
-        root = &session;
-    }
-    void TearDown() override
-    {
-        root = nullptr;
-        setXmlFolderForTesting({});
     }
     QString folder() const { return parent.filePath("XML"); }
     // The file names in order, one text, so a failure shows them readably.
@@ -59,7 +52,7 @@ const QStringList allKinds{"club", "leagueDetails", "players", "teamDetails"};
 TEST_F(DownloadTest, WritesTheFourDocumentsWithCrLfLines)
 {
     ui.answers = {Ui::login("demo", "demo")};
-    downloadTeamData();
+    downloadTeamData(session, folder());
 
     EXPECT_EQ(ui.downloadErrors, 0);
     EXPECT_EQ(files(), named("2005-03-01 12-34-56", allKinds));
@@ -75,7 +68,7 @@ TEST_F(DownloadTest, EmptyTeamDetailsAreLeftOutSilently)
 {
     service.answerWith("teamDetails.asp", "");
     ui.answers = {Ui::login("demo", "demo")};
-    downloadTeamData();
+    downloadTeamData(session, folder());
 
     EXPECT_EQ(ui.downloadErrors, 0);
     EXPECT_EQ(files(), named("2005-03-01 12-34-56", {"club", "leagueDetails", "players"}));
@@ -85,7 +78,7 @@ TEST_F(DownloadTest, AnErrorAtThePlayersLeavesExactlyTheClubFile)
 {
     service.answerWith("players.asp", "<HattrickData><FileName>players");
     ui.answers = {Ui::login("demo", "demo")};
-    downloadTeamData();
+    downloadTeamData(session, folder());
 
     EXPECT_EQ(ui.downloadErrors, 1);
     EXPECT_EQ(files(), named("2005-03-01 12-34-56", {"club"}));
@@ -95,9 +88,9 @@ TEST_F(DownloadTest, AnErrorAtThePlayersLeavesExactlyTheClubFile)
 TEST_F(DownloadTest, TwoMomentsLeaveEightFiles)
 {
     ui.answers = {Ui::login("demo", "demo")};
-    downloadTeamData();
+    downloadTeamData(session, folder());
     service.fetchedDate = "2005-03-01 12:39:56";
-    downloadTeamData();
+    downloadTeamData(session, folder());
 
     EXPECT_EQ(ui.downloadErrors, 0);
     EXPECT_EQ(files(), named("2005-03-01 12-34-56", allKinds, "2005-03-01 12-39-56"));
@@ -105,7 +98,7 @@ TEST_F(DownloadTest, TwoMomentsLeaveEightFiles)
 
 TEST_F(DownloadTest, ACancelledLoginEndsSilently)
 {
-    downloadTeamData();
+    downloadTeamData(session, folder());
     EXPECT_EQ(ui.downloadErrors, 0);
     EXPECT_EQ(files(), "");
     EXPECT_TRUE(service.server.requests.isEmpty());
@@ -114,7 +107,7 @@ TEST_F(DownloadTest, ACancelledLoginEndsSilently)
 TEST_F(DownloadTest, AFailedLoginIsADownloadError)
 {
     ui.answers = {Ui::login("demo", "wrong")};
-    downloadTeamData();
+    downloadTeamData(session, folder());
     EXPECT_EQ(ui.downloadErrors, 1);
     EXPECT_EQ(files(), "");
 }

@@ -109,7 +109,7 @@ TEST_P(HttpClientFailureTest, EndsInTheRightErrorKind)
 
 kstring servedPath(HttpClientTest &test)
 {
-    return test.url("/Common/x.asp");
+    return test.url("/Common/x.asp?readonlypassword=secret");
 }
 
 kstring closedPort(HttpClientTest &)
@@ -129,15 +129,18 @@ std::function<kstring(HttpClientTest &)> fixed(const char *address)
 INSTANTIATE_TEST_SUITE_P(
     Failures, HttpClientFailureTest,
     ::testing::Values(
-        FailureCase{"NotFound", {404, "<e/>", {}, false}, servedPath, Failure::Http, "404"},
+        FailureCase{"NotFound", {404, "<e/>", {}, false}, servedPath, Failure::Http, "HTTP 404"},
         FailureCase{"ServerError", {500, "", {}, false}, servedPath, Failure::Http, "500"},
-        FailureCase{"Hung", {200, "", {}, true}, servedPath, Failure::Socket, "No answer"},
+        // The code in the query is never shown to the user.
+        FailureCase{"NoQueryShown", {500, "", {}, false}, servedPath, Failure::Http, "x.asp."},
+        FailureCase{"Hung", {200, "", {}, true}, servedPath, Failure::Socket, "no answer within 300 ms"},
         FailureCase{"Oversized",
                     {200, QByteArray(5000, 'x'), {}, false},
                     servedPath,
                     Failure::Socket,
                     "exceeds 1000"},
-        FailureCase{"Refused", {}, closedPort, Failure::Socket, ""},
+        FailureCase{"Refused", {}, closedPort, Failure::Socket, "127.0.0.1:"},
+        FailureCase{"RefusedSaysWhy", {}, closedPort, Failure::Socket, "refused the connection"},
         FailureCase{"LocalFile", {}, fixed("file:///etc/passwd"), Failure::Socket, "Not a web"},
         FailureCase{"NoHost", {}, fixed("/Common/default.asp"), Failure::Socket, "Not a web"}),
     [](const auto &info) { return std::string(info.param.name); });

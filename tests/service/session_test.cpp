@@ -17,7 +17,7 @@ class LoadXmlMalformedTest : public ::testing::TestWithParam<MalformedCase>
 {
 };
 
-// The parser's description and offset reach the caller, and no half-parsed tree is left.
+// The caller is told in words why the answer cannot be read, and no half-parsed tree is left.
 TEST_P(LoadXmlMalformedTest, RaisesTheParserErrorAndLeavesNoDocument)
 {
     Troot session("http://127.0.0.1:1", "http://127.0.0.1:1/init.xml");
@@ -32,10 +32,11 @@ TEST_P(LoadXmlMalformedTest, RaisesTheParserErrorAndLeavesNoDocument)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, LoadXmlMalformedTest,
-                         ::testing::Values(MalformedCase{"", "offset 0"},
-                                           MalformedCase{"<a><b></a>", "offset 8"},
-                                           MalformedCase{"<a>unclosed", "offset"},
-                                           MalformedCase{"plain text", "offset"}));
+                         ::testing::Values(MalformedCase{"", "sent an empty answer"},
+                                           MalformedCase{" \r\n", "sent an empty answer"},
+                                           MalformedCase{"<a><b></a>", "could not be read"},
+                                           MalformedCase{"<a>unclosed", "not well-formed XML"},
+                                           MalformedCase{"plain text", "could not be read"}));
 
 TEST(LoadXml, ReplacesTheWholeDocument)
 {

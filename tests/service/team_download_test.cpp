@@ -32,13 +32,6 @@ protected:
         ASSERT_TRUE(parent.isValid());
         folder = parent.filePath("XML");
         ASSERT_TRUE(QDir().mkpath(folder));
-        setXmlFolderForTesting(folder);
-        root = &session;
-    }
-    void TearDown() override
-    {
-        root = nullptr;
-        setXmlFolderForTesting({});
     }
     // Every entry of the folder, one text, so a failure shows them readably.
     std::string filesIn(const QString &path) const
@@ -75,7 +68,7 @@ class DocumentFileNameTest : public DocumentStoreTest,
 TEST_P(DocumentFileNameTest, FormsASafeNameInsideTheFolder)
 {
     const NameCase &c = GetParam();
-    EXPECT_EQ(std::string(documentFileName(document(c.fileName, c.userId, c.fetchedDate))),
+    EXPECT_EQ(std::string(documentFileName(session, document(c.fileName, c.userId, c.fetchedDate))),
               c.expected);
 }
 
@@ -109,7 +102,7 @@ class BadDocumentTest : public DocumentStoreTest,
 // Nothing is written for a document that cannot be named.
 TEST_P(BadDocumentTest, RaisesAndWritesNothing)
 {
-    EXPECT_THROW(storeDocument(GetParam().text), Exception);
+    EXPECT_THROW(storeDocument(session, folder, GetParam().text), Exception);
     EXPECT_EQ(filesIn(folder), "");
 }
 
@@ -128,7 +121,7 @@ TEST_F(DocumentStoreTest, WritesEveryLineEndingInCrLf)
 {
     const kstring text = "<HattrickData><FileName>club.xml</FileName><UserID>5</UserID>\r\n"
                          "<FetchedDate>d</FetchedDate>\rmac\nunix\n\n</HattrickData>";
-    storeDocument(text);
+    storeDocument(session, folder, text);
     EXPECT_EQ(filesIn(folder), "club_5_d.xml");
     EXPECT_EQ(contentOf("club_5_d.xml"),
               "<HattrickData><FileName>club.xml</FileName><UserID>5</UserID>\r\n"
@@ -137,7 +130,7 @@ TEST_F(DocumentStoreTest, WritesEveryLineEndingInCrLf)
 
 TEST_F(DocumentStoreTest, AHostileDateStaysInsideTheFolder)
 {
-    storeDocument(document("club.xml", "1", "../../escaped"));
+    storeDocument(session, folder, document("club.xml", "1", "../../escaped"));
     EXPECT_EQ(filesIn(folder), "club_1_.._.._escaped.xml");
     EXPECT_EQ(filesIn(parent.path()), "XML");
 }
@@ -145,7 +138,7 @@ TEST_F(DocumentStoreTest, AHostileDateStaysInsideTheFolder)
 TEST_F(DocumentStoreTest, AMissingFolderIsAnError)
 {
     ASSERT_TRUE(QDir(folder).removeRecursively());
-    EXPECT_THROW(storeDocument(document("club.xml", "1", "d")), Exception);
+    EXPECT_THROW(storeDocument(session, folder, document("club.xml", "1", "d")), Exception);
 }
 
 #ifdef __unix__
@@ -154,7 +147,7 @@ TEST_F(DocumentStoreTest, AMissingFolderIsAnError)
 TEST_F(DocumentStoreTest, AFailedWriteKeepsTheEarlierFile)
 {
     const kstring first = document("club.xml", "1", "d", "<old/>");
-    storeDocument(first);
+    storeDocument(session, folder, first);
     const QByteArray earlier = contentOf("club_1_d.xml");
 
     rlimit saved{};
@@ -165,7 +158,7 @@ TEST_F(DocumentStoreTest, AFailedWriteKeepsTheEarlierFile)
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bool raised = false;
     try {
-        storeDocument(document("club.xml", "1", "d", std::string(20000, 'x')));
+        storeDocument(session, folder, document("club.xml", "1", "d", std::string(20000, 'x')));
     } catch (const Exception &) {
         raised = true;
     }

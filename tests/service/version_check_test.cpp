@@ -23,9 +23,7 @@ protected:
     void SetUp() override
     {
         session.setUi(&ui);
-        root = &session;
     }
-    void TearDown() override { root = nullptr; }
     void announce(const QByteArray &version, const QByteArray &message)
     {
         service.answerWith("init.xml", "<init><version>" + version + "</version><message>" +
@@ -52,7 +50,7 @@ class AnnouncementTest : public VersionCheckTest,
 TEST_P(AnnouncementTest, ShowsTheMessageWhenTheBuildDiffers)
 {
     announce(GetParam().version, "Get the new one");
-    checkVersion();
+    checkVersion(session);
     EXPECT_EQ(ui.messages,
               GetParam().shown ? std::vector<kstring>{"Get the new one"} : std::vector<kstring>{});
 }
@@ -68,7 +66,7 @@ TEST_F(VersionCheckTest, GoesStraightToThePublisherWithOurAgent)
 {
     announce("0.1.8", "first line\nsecond line\n\nfourth &amp; last");
     session.http().setUserAgent("StrikoraKey 0.1.7");
-    checkVersion();
+    checkVersion(session);
 
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(std::string(ui.messages[0]), "first line\nsecond line\n\nfourth & last");
@@ -87,19 +85,17 @@ TEST_F(VersionCheckTest, NoPublisherIsIgnored)
     probe.close();
     Troot offline(closed, closed + "/init.xml?site=strikorakey");
     offline.setUi(&ui);
-    root = &offline;
 
-    EXPECT_NO_THROW(checkVersion());
+    EXPECT_NO_THROW(checkVersion(offline));
     EXPECT_TRUE(ui.messages.empty());
-    root = &session;
 }
 
 TEST_F(VersionCheckTest, OtherErrorsReachTheCaller)
 {
     service.failTimes("init.xml", 1);
-    EXPECT_THROW(checkVersion(), EHttpError);
+    EXPECT_THROW(checkVersion(session), EHttpError);
     service.answerWith("init.xml", "<init><version>0.1.8");
-    EXPECT_THROW(checkVersion(), EXmlError);
+    EXPECT_THROW(checkVersion(session), EXmlError);
     EXPECT_TRUE(ui.messages.empty());
 }
 

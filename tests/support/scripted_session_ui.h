@@ -27,9 +27,10 @@ public:
     static Answer loginAsBefore() { return {true, std::nullopt}; }
     static Answer cancel() { return {false, std::nullopt}; }
 
-    bool askLogin(kstring &userName, kstring &securityCode) override
+    bool askLogin(kstring &userName, kstring &securityCode, const kstring &lastFailure) override
     {
         shownEntries.emplace_back(userName, securityCode);
+        shownFailures.push_back(lastFailure);
         if (answers.empty())
             return false;
         const Answer answer = answers.front();
@@ -40,19 +41,31 @@ public:
         }
         return answer.ok;
     }
-    void connectionFailed() override { ++connectionFailures; }
+    void connectionFailed(const kstring &reason) override
+    {
+        ++connectionFailures;
+        reasons.push_back(reason);
+    }
     void appendLog(const kstring &response) override
     {
         log.push_back(response);
         if (onLog)
             onLog(response);
     }
-    void downloadError() override { ++downloadErrors; }
+    void downloadError(const kstring &reason) override
+    {
+        ++downloadErrors;
+        reasons.push_back(reason);
+    }
     void showDeveloperMessage(const kstring &message) override { messages.push_back(message); }
 
     std::deque<Answer> answers;
     // What the dialog showed at each login: the entries it held before the user typed.
     std::vector<std::pair<kstring, kstring>> shownEntries;
+    // The failure each login dialog reported above its fields ("" on a first login).
+    std::vector<kstring> shownFailures;
+    // The reason below each "Connection failed!" and "Download error!", in order.
+    std::vector<kstring> reasons;
     int connectionFailures = 0;
     int downloadErrors = 0;
     std::vector<kstring> log;

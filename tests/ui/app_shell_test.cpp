@@ -4,6 +4,7 @@
 #include "service/team_download.h"
 #include "service/version_check.h"
 #include "sim/sim_server.h"
+#include "support/message_box_watch.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
 #include "ui/login_dialog.h"
@@ -49,14 +50,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(xmlParent.isValid());
-        setXmlFolderForTesting(xmlParent.filePath("XML"));
         ASSERT_NE(sim.listen(), 0);
-        createGlobalInstances(new Troot(sim.baseUrl(), sim.versionUrl()));
+        createGlobalInstances(new Troot(sim.baseUrl(), sim.versionUrl()), folder());
     }
 
     void TearDown() override
     {
-        setErrorBoxForTesting({});
         delete frmMain;
         frmMain = nullptr;
         delete root;
@@ -69,6 +68,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
         QTest::qWait(100); // the version check runs right after the window is shown
     }
+
+    QString folder() const { return xmlParent.filePath("XML"); }
 
     QTemporaryDir xmlParent;
     sim::Server sim;
@@ -89,7 +90,7 @@ TEST_F(AppShell, StartUpCreatesEveryInstanceWithTheMainWindowAsMain)
 
 TEST_F(AppShell, TheXmlFolderAndUserAgentAreReadyBeforeTheWindowShows)
 {
-    EXPECT_TRUE(QDir(xmlFolder()).exists());
+    EXPECT_TRUE(QDir(folder()).exists());
     EXPECT_EQ(root->http().userAgent(), titleText());
     EXPECT_EQ(titleText(), "StrikoraKey 0.1.7");
     showMain();
@@ -135,12 +136,11 @@ TEST_F(AppShell, DownloadHoldsTheWaitCursorUntilItEndsAlsoWhenCancelled)
         const QCursor *cursor = QApplication::overrideCursor();
         waitCursorDuringLogin = cursor && cursor->shape() == Qt::WaitCursor;
     });
-    QString shownError = "none";
-    setErrorBoxForTesting([&](const QString &message) { shownError = message; });
+    MessageBoxWatch boxes;
     frmMain->mnuDownloadData->trigger();
     EXPECT_TRUE(waitCursorDuringLogin);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(shownError, "none"); // a cancelled login ends the download silently
+    EXPECT_TRUE(boxes.boxes.isEmpty()); // a cancelled login ends the download silently
 }
 
 TEST_F(AppShell, DownloadLogsInWithTheDemoAccountAndWritesTheFourDocuments)
@@ -152,11 +152,10 @@ TEST_F(AppShell, DownloadLogsInWithTheDemoAccountAndWritesTheFourDocuments)
         frmLogin->txtPassword->setText("demo");
         QTest::keyClick(frmLogin, Qt::Key_Return);
     });
-    QString shownError = "none";
-    setErrorBoxForTesting([&](const QString &message) { shownError = message; });
+    MessageBoxWatch boxes;
     frmMain->mnuDownloadData->trigger();
-    EXPECT_EQ(shownError, "none");
-    const QStringList files = QDir(xmlFolder()).entryList(QDir::Files, QDir::Name);
+    EXPECT_TRUE(boxes.boxes.isEmpty()) << boxes.texts().join(", ").toStdString();
+    const QStringList files = QDir(folder()).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), 4) << files.join(", ").toStdString();
     for (const char *document : {"club", "players", "teamDetails", "leagueDetails"}) {
         const QRegularExpression name(QString("^%1_123456_.*\\.xml$").arg(document));
@@ -190,13 +189,12 @@ TEST_F(AppShell, TwoMessagesInARowShowOnlyTheSecond)
 
 TEST_F(AppShell, TheErrorDisplayShowsTheMessageAndGoesOn)
 {
-    QStringList shown;
-    setErrorBoxForTesting([&](const QString &message) { shown << message; });
+    MessageBoxWatch boxes;
     guarded([] { throw EHttpError("HTTP/1.1 500 Internal Server Error"); });
     guarded([] { throw ECancel(); });
     bool ranAfter = false;
     guarded([&] { ranAfter = true; });
-    EXPECT_EQ(shown, QStringList{"HTTP/1.1 500 Internal Server Error"});
+    EXPECT_EQ(boxes.texts(), QStringList{"HTTP/1.1 500 Internal Server Error"});
     EXPECT_TRUE(ranAfter);
 }
 
