@@ -122,6 +122,12 @@ kstring Troot::post(const kstring &path, const std::vector<kstring> &fields)
 void Troot::loadXml(const kstring &text)
 {
     xml.reset();
+    // fetch and post answer the empty text when no session could be opened; the parser would
+    // only say "no document element at offset 0".
+    if (text.find_first_not_of(" \t\r\n") == kstring::npos)
+        throw EXmlError("The service sent an empty answer: no session is open, most likely "
+                        "because the login was not accepted. Check the user name and the "
+                        "security code and try again.");
     const pugi::xml_parse_result parsed = xml.load_buffer(text.data(), text.size());
     if (parsed)
         return;
