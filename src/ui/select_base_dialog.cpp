@@ -1,9 +1,13 @@
 #include "ui/select_base_dialog.h"
 
 #include "grid/core/grid_core.h"
+#include "grid/core/grid_update.h"
+#include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -88,10 +92,41 @@ void TfrmSelectBase::FormResize()
     panOkCancel->move((panBaseButtons->width() - panOkCancel->width()) / 2, panOkCancel->y());
 }
 
+void TfrmSelectBase::fillIdNameList(ZIVGrid &grid, const TSelection &entries)
+{
+    const ZIVGridUpdate update(grid);
+    grid.clear();
+    ZIVGridColumn &id = *grid.getColumn("id", true);
+    ZIVGridColumn &name = *grid.getColumn("name", true);
+    for (const auto &[key, text] : entries) {
+        ZIVGridRow &row = grid.addRow();
+        row.cell(id).setLong(key);
+        row.cell(name).setString(text);
+    }
+    grid.filter();
+    if (grid.GetSorted())
+        grid.sortNow();
+}
+
+void TfrmSelectBase::searchOnEnter(ZIVEdit *edit, QPushButton *button)
+{
+    enterButtons.emplace_back(edit->edit(), button);
+    edit->edit()->installEventFilter(this);
+}
+
 bool TfrmSelectBase::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == panBaseButtons && event->type() == QEvent::Resize)
         FormResize();
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        for (const auto &[box, button] : enterButtons) {
+            if (watched == box && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+                button->click();
+                return true;
+            }
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

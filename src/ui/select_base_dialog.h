@@ -6,9 +6,12 @@
 
 #include <cstdint>
 #include <map>
+#include <utility>
+#include <vector>
 
 class QPushButton;
 class QWidget;
+class ZIVEdit;
 class ZIVGrid;
 
 // What a selection dialog hands back: the chosen ids with their names, ascending by id.
@@ -40,10 +43,17 @@ public:
     QPushButton *btnCancel;
 
 protected:
+    // Rebuilds a list of "id" and "name" rows from the entries, ascending by id.
+    static void fillIdNameList(ZIVGrid &grid, const TSelection &entries);
+    // Enter in the box presses the button instead of OK.
+    void searchOnEnter(ZIVEdit *edit, QPushButton *button);
+
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    std::vector<std::pair<QObject *, QPushButton *>> enterButtons;
+
     void buildButtons();
     void FormResize();
     void lstListDblClick();

@@ -1,6 +1,9 @@
 #include "grid/core/grid_update.h"
 #include "grid/widget/ziv_grid.h"
+#include "ui/player_list_frame.h"
 #include "ui/select_base_dialog.h"
+#include "ui/select_matches_dialog.h"
+#include "ui/select_team_dialog.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -147,6 +150,37 @@ TEST(SelectBase, DoubleClickClosesWithOkOnlyOnAFocusedRow)
     });
     EXPECT_TRUE(filled.select(selection));
     EXPECT_EQ(selection, (TSelection{{5, "five"}}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SelectMatches, DeleteTeamRemovesTheSelectedTeamsAndEveryGridHasItsHeaderMenu)
+{
+    TfrmSelectMatches dialog;
+    TfrmSelectTeam teams;
+    TframeListPlayers players;
+    for (ZIVGrid *grid : {dialog.lstList, dialog.lstTeams, teams.lstList, players.lstList})
+        EXPECT_NE(grid->headerMenu(), nullptr) << grid->headersText().toStdString();
+    EXPECT_EQ(dialog.lstTeams->headersText(), "select matches");
+    EXPECT_EQ(dialog.lstList->headersText(), "frmSelectMatches");
+    EXPECT_EQ(teams.windowTitle(), "Select teams");
+    EXPECT_EQ(dialog.windowTitle(), "Select matches");
+
+    dialog.teams = {{4, "Delta"}, {2, "Bravo"}, {3, "Charlie"}};
+    whenModal([&](QDialog *) {
+        // Sorted by name: Bravo, Charlie, Delta.
+        clickRow(dialog.lstTeams, 0);
+        clickRow(dialog.lstTeams, 2, Qt::ControlModifier);
+        QTest::mouseClick(dialog.btnDeleteTeam, Qt::LeftButton);
+        ASSERT_EQ(dialog.lstTeams->rowNum(), 1);
+        EXPECT_EQ(dialog.lstTeams->getRow(0)->getString("name"), "Charlie");
+        dialog.reject();
+    });
+    TSelection chosen;
+    EXPECT_FALSE(dialog.select(chosen));
+    EXPECT_EQ(dialog.teams, (TSelection{{3, "Charlie"}}));
 }
 
 } // namespace
