@@ -8,6 +8,7 @@ TframeListPlayers::TframeListPlayers(QWidget *parent) : TframeBase(parent), lstL
 {
     setObjectName("frPlayers");
     lstList->setObjectName("lstList");
+    lstList->Loaded();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(lstList);

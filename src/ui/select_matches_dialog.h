@@ -1,14 +1,54 @@
 #pragma once
 
+#include "service/match_search.h"
 #include "ui/select_base_dialog.h"
 
-// The match search.
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+class ZIVEdit;
+class ZIVGrid;
+
+// The match search: gathers a set of teams, lists their matches (all, the last finished one or
+// the next one) or a match by its id, and hands the chosen match ids back with empty names.
 class TfrmSelectMatches : public TfrmSelectBase
 {
     Q_OBJECT
 
 public:
-    explicit TfrmSelectMatches(QWidget *parent = nullptr) : TfrmSelectBase(parent) {}
+    explicit TfrmSelectMatches(QWidget *parent = nullptr);
+
+    void reset() override;
+    void refill() override;
+    // Removes the teams selected in lstTeams from the set of teams.
+    void deleteTeams();
+
+    QTabWidget *PageControl1;
+    QWidget *tsSearchByTeam;
+    QLabel *Label1;
+    ZIVGrid *lstTeams;
+    QPushButton *btnSelectTeams;
+    QPushButton *btnDeleteTeam;
+    QLabel *Label3;
+    QPushButton *btnRecent;
+    QPushButton *btnLast;
+    QPushButton *btnNext;
+    QWidget *tsSearchById;
+    ZIVEdit *txtMatchId;
+    QPushButton *btnSearchById;
+
+    // Kept for the whole run; the found matches are emptied at each opening.
+    TSelection teams;
+    TSearchMatches foundMatches;
+
+private:
+    void buildTeamPage();
+    void buildIdPage();
+    void refillMatches();
+    void btnSelectTeamsClick();
+    void btnRecentClick(const QPushButton *pressed);
+    void btnSearchByIdClick();
 };
 
 extern TfrmSelectMatches *frmSelectMatches;

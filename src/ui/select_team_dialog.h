@@ -1,14 +1,34 @@
 #pragma once
 
+#include "service/team_search.h"
 #include "ui/select_base_dialog.h"
 
-// The team search.
+class QPushButton;
+class ZIVEdit;
+
+// The team search: asks the service for teams by id or by name and offers them for selection.
 class TfrmSelectTeam : public TfrmSelectBase
 {
     Q_OBJECT
 
 public:
-    explicit TfrmSelectTeam(QWidget *parent = nullptr) : TfrmSelectBase(parent) {}
+    explicit TfrmSelectTeam(QWidget *parent = nullptr);
+
+    void reset() override;
+    void refill() override;
+
+    ZIVEdit *txtTeamId;
+    QPushButton *btnSearchById;
+    ZIVEdit *txtUserOrTeamName;
+    QPushButton *btnSearchTeam;
+
+    // The teams found since the dialog was opened; several searches add up.
+    TFoundTeams foundTeams;
+
+private:
+    void buildSearchArea();
+    void btnSearchTeamClick(const QPushButton *pressed);
+    void search(const QPushButton *pressed);
 };
 
 extern TfrmSelectTeam *frmSelectTeam;

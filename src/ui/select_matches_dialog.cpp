@@ -1,0 +1,211 @@
+#include "ui/select_matches_dialog.h"
+
+#include "grid/core/grid_update.h"
+#include "grid/widget/ziv_edit.h"
+#include "grid/widget/ziv_grid.h"
+#include "qt_text/qt_text.h"
+#include "service/session.h"
+#include "ui/error_display.h"
+#include "ui/hourglass.h"
+#include "ui/select_team_dialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <vector>
+
+namespace {
+
+constexpr TColor clCream = 0x00F0FBFF; // (255, 251, 240)
+
+void paintAsMatchList(ZIVGrid &grid)
+{
+    grid.setCellColor(clCream);
+    grid.setColor(clCream);
+    grid.setSelectionColor(clMaroon);
+}
+
+} // namespace
+
+TfrmSelectMatches::TfrmSelectMatches(QWidget *parent)
+    : TfrmSelectBase(parent), PageControl1(new QTabWidget(panTopBase)),
+      tsSearchByTeam(new QWidget), Label1(new QLabel("Teams", tsSearchByTeam)),
+      lstTeams(new ZIVGrid(tsSearchByTeam)),
+      btnSelectTeams(new QPushButton("Select Teams", tsSearchByTeam)),
+      btnDeleteTeam(new QPushButton("Delete team", tsSearchByTeam)),
+      Label3(new QLabel("Available matches", tsSearchByTeam)),
+      btnRecent(new QPushButton("Recent", tsSearchByTeam)),
+      btnLast(new QPushButton("Last", tsSearchByTeam)),
+      btnNext(new QPushButton("Next", tsSearchByTeam)), tsSearchById(new QWidget),
+      txtMatchId(new ZIVEdit(tsSearchById)), btnSearchById(new QPushButton("Search", tsSearchById))
+{
+    setObjectName("frmSelectMatches");
+    setWindowTitle("Select matches");
+    lstList->SetHeaders({"id", "name;name;s", "date", "home", "away", "status"});
+    lstList->SetHeadersString("frmSelectMatches");
+    lstList->SortByColumn(*lstList->getColumn("date", true));
+    paintAsMatchList(*lstList);
+
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->addTab(tsSearchByTeam, "Search by team");
+    PageControl1->addTab(tsSearchById, "Search by id");
+    buildTeamPage();
+    buildIdPage();
+    auto *top = new QVBoxLayout(panTopBase);
+    top->setContentsMargins(4, 4, 4, 0);
+    top->addWidget(PageControl1);
+    resize(660, 540);
+}
+
+void TfrmSelectMatches::buildTeamPage()
+{
+    tsSearchByTeam->setObjectName("tsSearchByTeam");
+    Label1->setObjectName("Label1");
+    lstTeams->setObjectName("lstTeams");
+    lstTeams->SetHeaders({"id", "name"});
+    lstTeams->SetHeadersString("select matches");
+    lstTeams->SetSorted(true);
+    lstTeams->SortByColumn(*lstTeams->getColumn("name", true));
+    paintAsMatchList(*lstTeams);
+    lstTeams->Loaded();
+    lstTeams->setMinimumHeight(120);
+    btnSelectTeams->setObjectName("btnSelectTeams");
+    btnDeleteTeam->setObjectName("btnDeleteTeam");
+    Label3->setObjectName("Label3");
+    btnRecent->setObjectName("btnRecent");
+    btnLast->setObjectName("btnLast");
+    btnNext->setObjectName("btnNext");
+    connect(btnSelectTeams, &QPushButton::clicked, this, &TfrmSelectMatches::btnSelectTeamsClick);
+    connect(btnDeleteTeam, &QPushButton::clicked, this,
+            [this] { guarded([this] { deleteTeams(); }); });
+    for (const QPushButton *button : {btnRecent, btnLast, btnNext})
+        connect(button, &QPushButton::clicked, this, [this, button] { btnRecentClick(button); });
+
+    auto *teamButtons = new QVBoxLayout;
+    teamButtons->addWidget(btnSelectTeams);
+    teamButtons->addWidget(btnDeleteTeam);
+    teamButtons->addStretch();
+    auto *matchButtons = new QHBoxLayout;
+    matchButtons->addWidget(Label3);
+    matchButtons->addStretch();
+    matchButtons->addWidget(btnRecent);
+    matchButtons->addWidget(btnLast);
+    matchButtons->addWidget(btnNext);
+
+    auto *page = new QGridLayout(tsSearchByTeam);
+    page->setContentsMargins(6, 6, 6, 6);
+    page->addWidget(Label1, 0, 0);
+    page->addWidget(lstTeams, 1, 0);
+    page->addLayout(teamButtons, 1, 1);
+    page->addLayout(matchButtons, 2, 0, 1, 2);
+    page->setColumnStretch(0, 1);
+}
+
+void TfrmSelectMatches::buildIdPage()
+{
+    tsSearchById->setObjectName("tsSearchById");
+    txtMatchId->setObjectName("txtMatchId");
+    txtMatchId->setEditLabel("MatchId");
+    txtMatchId->setIsNatural(true);
+    btnSearchById->setObjectName("btnSearchById");
+    searchOnEnter(txtMatchId, btnSearchById);
+    connect(btnSearchById, &QPushButton::clicked, this, &TfrmSelectMatches::btnSearchByIdClick);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(txtMatchId, 1);
+    row->addWidget(btnSearchById);
+    auto *page = new QVBoxLayout(tsSearchById);
+    page->setContentsMargins(6, 6, 6, 6);
+    page->addLayout(row);
+    page->addStretch();
+}
+
+void TfrmSelectMatches::reset()
+{
+    foundMatches.clear();
+}
+
+void TfrmSelectMatches::refill()
+{
+    fillIdNameList(*lstTeams, teams);
+    refillMatches();
+}
+
+void TfrmSelectMatches::refillMatches()
+{
+    const ZIVGridUpdate update(*lstList);
+    lstList->clear();
+    ZIVGridColumn &id = *lstList->getColumn("id", true);
+    ZIVGridColumn &name = *lstList->getColumn("name", true);
+    ZIVGridColumn &date = *lstList->getColumn("date", true);
+    ZIVGridColumn &home = *lstList->getColumn("home", true);
+    ZIVGridColumn &away = *lstList->getColumn("away", true);
+    ZIVGridColumn &status = *lstList->getColumn("status", true);
+    for (const auto &[matchId, match] : foundMatches) {
+        ZIVGridRow &row = lstList->addRow();
+        row.cell(id).setLong(matchId);
+        row.cell(name).setString(kstring());
+        row.cell(date).setString(match.date);
+        row.cell(home).setString(match.home);
+        row.cell(away).setString(match.away);
+        row.cell(status).setString(match.status);
+    }
+    lstList->filter();
+    if (lstList->GetSorted())
+        lstList->sortNow();
+}
+
+// The wait cursor is for the searches of the team dialog, which sets it itself; the user
+// chooses in that dialog with the normal cursor.
+void TfrmSelectMatches::btnSelectTeamsClick()
+{
+    guarded([this] {
+        TSelection chosen;
+        if (frmSelectTeam->select(chosen)) {
+            for (const auto &[teamId, teamName] : chosen)
+                teams.try_emplace(teamId, teamName);
+        }
+        refill();
+    });
+}
+
+void TfrmSelectMatches::btnRecentClick(const QPushButton *pressed)
+{
+    guarded([&] {
+        const Hourglass wait;
+        const MatchPick pick = matchPickOf(toKstring(pressed->objectName()));
+        std::vector<std::int32_t> teamIds;
+        const ZIVGridColumn &id = *lstTeams->getColumn("id", true);
+        for (const ZIVGridRow *row : lstTeams->GetSelectedRows())
+            teamIds.push_back(row->cell(id).getLong());
+        try {
+            searchMatches(*root, teamIds, pick, foundMatches);
+        } catch (...) {
+            // Whatever ended the search (also a cancelled login), the matches found so far
+            // are shown.
+            refill();
+            throw;
+        }
+        refill();
+    });
+}
+
+void TfrmSelectMatches::btnSearchByIdClick()
+{
+    guarded([this] {
+        addMatchById(txtMatchId->GetValue(), foundMatches);
+        refill();
+    });
+}
+
+void TfrmSelectMatches::deleteTeams()
+{
+    const ZIVGridColumn &id = *lstTeams->getColumn("id", true);
+    for (const ZIVGridRow *row : lstTeams->GetSelectedRows())
+        teams.erase(row->cell(id).getLong());
+    refill();
+}
