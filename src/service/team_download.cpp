@@ -5,6 +5,7 @@
 #include "service/service_paths.h"
 #include "service/session.h"
 #include "service/session_ui.h"
+#include "service/team_store.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -118,13 +119,17 @@ void downloadTeamData()
 {
     reportingErrors(
         [] {
+            kstring players;
             for (const kstring &path : servicePaths::teamDocuments()) {
                 const kstring text = root->fetch(path);
                 // A team without details answers with nothing; that document is left out.
                 if (text.empty() && path == servicePaths::teamDetails())
                     continue;
                 storeDocument(text);
+                if (path == servicePaths::players())
+                    players = text;
             }
+            takeInPlayersDocument(players);
         },
         [](const std::string &) { root->ui().downloadError(); });
 }

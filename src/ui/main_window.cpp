@@ -3,6 +3,7 @@
 #include "Engine/history.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/team.h"
+#include "qt_text/qt_text.h"
 #include "service/session.h"
 #include "service/team_download.h"
 #include "service/version_check.h"
@@ -79,7 +80,10 @@ void TfrmMain::buildPlayersPage()
     tsPlayers = new QWidget(pages);
     tsPlayers->setObjectName("tsPlayers");
     frPlayers = new TframeListPlayers(tsPlayers);
+    frPlayers->setObjectName("frPlayers");
     frPlayers->lstList->setBackgroundRole(QPalette::Button);
+    connect(frPlayers->lstList, &ZIVGrid::OnClick, this,
+            [this] { guarded([this] { frPlayerslstListClick(); }); });
     panDetail = new QFrame(tsPlayers);
     panDetail->setObjectName("panDetail");
     panDetail->setFixedHeight(97);
@@ -134,9 +138,10 @@ void TfrmMain::showCurrentTeam()
     Team *team = root->currentTeam();
     if (!team)
         return;
-    const kstring name = team->nameAt(startMoment());
-    statusPanels[0]->setText(QString::fromUtf8(name.data(), int(name.size())));
+    statusPanels[0]->setText(toQString(team->nameAt(startMoment())));
     frPlayers->setTeam(team);
+    frPlayers->refresh();
+    pages->setTabVisible(pages->indexOf(tsPlayers), true);
 }
 
 void TfrmMain::appendLog(const QString &response)
@@ -168,9 +173,20 @@ void TfrmMain::mnuDownloadDataClick()
 {
     Hourglass wait;
     downloadTeamData();
+    // The download reads the new players document into the current team.
+    showCurrentTeam();
 }
 
 void TfrmMain::mnuAboutClick()
 {
     frmAbout->exec();
+}
+
+void TfrmMain::frPlayerslstListClick()
+{
+    Player *player = frPlayers->focusedPlayer();
+    if (!player)
+        return;
+    frAbilities->setPlayer(player);
+    frAbilities->refresh();
 }

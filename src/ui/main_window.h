@@ -57,6 +57,7 @@ private:
     void FormShow();
     void mnuDownloadDataClick();
     void mnuAboutClick();
+    void frPlayerslstListClick();
 
     bool shownOnce = false;
 };

@@ -1,6 +1,7 @@
 #include "ui/startup.h"
 
 #include "service/session.h"
+#include "service/team_store.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
 #include "ui/login_dialog.h"
@@ -19,6 +20,8 @@ void createGlobalInstances(Troot *session)
     static WindowSessionUi windowUi;
     root = session;
     root->setUi(&windowUi);
+    // The user's team from the last download, so the Players page needs no connection.
+    takeInNewestPlayersDocument();
     frmMain = new TfrmMain;
     // The dialogs belong to the main window, so they go with it at the end.
     frmLogin = new TfrmLogin(frmMain);
