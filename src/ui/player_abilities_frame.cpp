@@ -48,6 +48,10 @@ QLabel *placedLabel(QWidget *parent, const char *name, int left, int top, int wi
 TframePlayerAbilities::TframePlayerAbilities(QWidget *parent) : TframePlayerInfoBase(parent)
 {
     resize(299, 89);
+    // The captions are laid out for the grid's 8-point type; larger ones would be cut.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     GroupBox1 = new QGroupBox("Playing attributes", this);
     GroupBox1->setObjectName("GroupBox1");
     auto *layout = new QVBoxLayout(this);
