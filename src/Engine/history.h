@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Engine/datetime.h"
-#include "Engine/errors.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +14,8 @@ class History
 public:
     std::map<TDateTime, T> values;
 
-    // The value of the latest entry dated at or before `moment`.
+    // The value of the latest entry dated at or before `moment`; before every entry, the
+    // earliest value (a record known only from a later moment is the best there is).
     T &at(TDateTime moment)
     {
         if (values.empty()) {
@@ -24,7 +24,7 @@ public:
         }
         auto later = values.upper_bound(moment);
         if (later == values.begin())
-            throw ERangeError("No value in force at that moment: it is earlier than every entry");
+            return later->second;
         return std::prev(later)->second;
     }
 };

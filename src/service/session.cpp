@@ -1,5 +1,6 @@
 #include "service/session.h"
 
+#include "players/countries.h"
 #include "service/service_paths.h"
 #include "service/session_ui.h"
 #include "qt_text/qt_text.h"
@@ -26,7 +27,9 @@ public:
 
 Troot::Troot(QString serviceUrl, QString versionUrl)
     : mainUrl(std::move(serviceUrl)), publisherUrl(std::move(versionUrl))
-{}
+{
+    fillCountryIds(countryIds);
+}
 
 Troot::~Troot() = default;
 

@@ -2,7 +2,9 @@
 
 #include "Engine/errors.h"
 #include "Engine/kstring.h"
+#include "players/keeper.h"
 #include "players/team.h"
+#include "players/weights.h"
 #include "service/build_version.h"
 #include "service/http_client.h"
 
@@ -46,6 +48,11 @@ public:
 
     HttpClient &http() { return client; }
     Team *currentTeam();
+    // Makes `team` the current team from now on (a newly read players document).
+    void setCurrentTeam(Team *team) { cachedCurrentTeam = team; }
+    // The shared rating tables, made on the first call.
+    Weights *weights() { return &sharedWeights(); }
+    Keeper *keeper() { return &sharedKeeper(); }
     QString serviceUrl() const { return mainUrl; }
     QString versionUrl() const { return publisherUrl; }
 

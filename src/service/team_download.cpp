@@ -5,6 +5,7 @@
 #include "service/service_paths.h"
 #include "service/session.h"
 #include "service/session_ui.h"
+#include "service/team_store.h"
 #include "qt_text/qt_text.h"
 
 #include <QCoreApplication>
@@ -108,13 +109,17 @@ bool downloadTeamData(Troot &session, const QString &folder)
     bool stored = false;
     reportingErrors(
         [&] {
+            kstring players;
             for (const kstring &path : servicePaths::teamDocuments()) {
                 const kstring text = session.fetch(path);
                 // A team without details answers with nothing; that document is left out.
                 if (text.empty() && path == servicePaths::teamDetails())
                     continue;
                 storeDocument(session, folder, text);
+                if (path == servicePaths::players())
+                    players = text;
             }
+            takeInPlayersDocument(session, players);
             stored = true;
         },
         [&](const std::string &reason) {

@@ -3,6 +3,7 @@
 #include "Engine/history.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/team.h"
+#include "qt_text/qt_text.h"
 #include "service/session.h"
 #include "service/team_download.h"
 #include "service/version_check.h"
@@ -84,7 +85,10 @@ void TfrmMain::buildPlayersPage()
     tsPlayers = new QWidget(pages);
     tsPlayers->setObjectName("tsPlayers");
     frPlayers = new TframeListPlayers(tsPlayers);
+    frPlayers->setObjectName("frPlayers");
     frPlayers->lstList->setBackgroundRole(QPalette::Button);
+    connect(frPlayers->lstList, &ZIVGrid::OnClick, this,
+            [this] { guarded([this] { frPlayerslstListClick(); }); });
     panDetail = new QFrame(tsPlayers);
     panDetail->setObjectName("panDetail");
     panDetail->setFixedHeight(97);
@@ -152,9 +156,10 @@ void TfrmMain::showCurrentTeam()
     Team *team = root->currentTeam();
     if (!team)
         return;
-    const kstring name = team->nameAt(startMoment());
-    statusPanels[0]->setText(toQString(name));
+    statusPanels[0]->setText(toQString(team->nameAt(startMoment())));
     frPlayers->setTeam(team);
+    frPlayers->refresh();
+    pages->setTabVisible(pages->indexOf(tsPlayers), true);
 }
 
 void TfrmMain::appendLog(const QString &response)
@@ -193,12 +198,24 @@ void TfrmMain::mnuDownloadDataClick()
         ~Reenable() { action->setEnabled(true); }
     } reenable{mnuDownloadData};
     Hourglass wait;
-    if (downloadTeamData(*root, documentsFolder_))
-        statusbar->showMessage("Documents saved in " + QDir::toNativeSeparators(documentsFolder_),
-                               downloadMessageMs);
+    if (!downloadTeamData(*root, documentsFolder_))
+        return;
+    // The download reads the new players document into the current team.
+    showCurrentTeam();
+    statusbar->showMessage("Documents saved in " + QDir::toNativeSeparators(documentsFolder_),
+                           downloadMessageMs);
 }
 
 void TfrmMain::mnuAboutClick()
 {
     frmAbout->exec();
+}
+
+void TfrmMain::frPlayerslstListClick()
+{
+    Player *player = frPlayers->focusedPlayer();
+    if (!player)
+        return;
+    frAbilities->setPlayer(player);
+    frAbilities->refresh();
 }

@@ -63,6 +63,7 @@ private:
     void FormShow();
     void mnuDownloadDataClick();
     void mnuAboutClick();
+    void frPlayerslstListClick();
 
     QString documentsFolder_;
     bool shownOnce = false;

@@ -2,11 +2,32 @@
 
 #include "ui/frame_base.h"
 
-// The level words of one player's skills.
-class TframePlayerAbilities : public TframeBase
+#include <array>
+#include <cstdint>
+
+class QGroupBox;
+class QLabel;
+
+// The level words of one player's eight skills, "Playing attributes".
+class TframePlayerAbilities : public TframePlayerInfoBase
 {
     Q_OBJECT
 
 public:
-    explicit TframePlayerAbilities(QWidget *parent = nullptr) : TframeBase(parent) {}
+    explicit TframePlayerAbilities(QWidget *parent = nullptr);
+
+    // The shown player's level words; all values empty without a player.
+    void refresh();
+
+    QGroupBox *GroupBox1;
+    QLabel *lblStamina, *lblPlaymaking, *lblWinger, *lblScoring;
+    QLabel *lblKeeper, *lblPassing, *lblDefending, *lblSetPieces;
+
+private:
+    struct Row
+    {
+        QLabel *value;
+        std::int8_t Player::*skill;
+    };
+    std::array<Row, 8> rows{};
 };

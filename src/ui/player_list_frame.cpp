@@ -1,15 +1,384 @@
 #include "ui/player_list_frame.h"
 
+#include "grid/core/grid_update.h"
 #include "grid/widget/ziv_grid.h"
+#include "players/keeper.h"
+#include "players/player.h"
+#include "players/weights.h"
+#include "qt_text/qt_text.h"
+#include "service/session.h"
+#include "ui/error_display.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
 #include <QVBoxLayout>
 
-TframeListPlayers::TframeListPlayers(QWidget *parent) : TframeBase(parent), lstList(new ZIVGrid(this))
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr TColor rgb(unsigned r, unsigned g, unsigned b)
 {
-    setObjectName("frPlayers");
-    lstList->setObjectName("lstList");
-    lstList->Loaded();
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lstList);
+    return r | g << 8 | b << 16;
+}
+
+constexpr TColor skyBlue = rgb(166, 202, 240);
+constexpr TColor cream = rgb(255, 251, 240);
+constexpr TColor lightGreen = rgb(50, 255, 50);
+constexpr TColor red = rgb(255, 0, 0);
+constexpr TColor blue = rgb(0, 0, 255);
+constexpr TColor yellow = rgb(255, 255, 0);
+constexpr TColor green = rgb(0, 128, 0);
+
+const std::vector<std::string> headerLines = {
+    "id", "marked", "bidder;bidder;s", "name", "age", "injury", "stars", "form", "stamina",
+    "scoring", "playmaking", "defending", "passing", "winger", "setpieces", "goaltending",
+    "speciality", "value", "wage", "bid;bid;s", "deadline", "gentleness", "aggressivity",
+    "honesty", "experience", "leadership", "GK;GK;v", "pos_keeper;G;v", "pos_central_defender;D;v",
+    "pos_inner_midfielder;M;v", "pos_wingback;WB;v", "pos_winger;W;v", "pos_forward;F;v",
+    "pos_central_defender_towards_wing;DTW;v", "pos_central_defender_offensive;DO;v",
+    "pos_wingback_defensive;WBD;v", "pos_wingback_towards_middle;WBTM;v",
+    "pos_wingback_offensive;WBO;v", "pos_inner_midfielder_defensive;MD;v",
+    "pos_inner_midfielder_towards_wing;MTW;v", "pos_inner_midfielder_offensive;MO;v",
+    "pos_winger_defensive;WD;v", "pos_winger_towards_middle;WTM;v", "pos_winger_offensive;WO;v",
+    "pos_forward_defensive;FD;v"};
+
+// The levels shown with the level colouring, in the order they are written.
+struct LevelField
+{
+    const char *column;
+    std::int32_t (*read)(const Player &);
+};
+
+const LevelField levelFields[] = {
+    {"form", [](const Player &p) { return p.form; }},
+    {"stamina", [](const Player &p) { return std::int32_t(p.stamina); }},
+    {"defending", [](const Player &p) { return std::int32_t(p.defending); }},
+    {"passing", [](const Player &p) { return std::int32_t(p.passing); }},
+    {"winger", [](const Player &p) { return std::int32_t(p.winger); }},
+    {"playmaking", [](const Player &p) { return std::int32_t(p.playmaking); }},
+    {"scoring", [](const Player &p) { return std::int32_t(p.scoring); }},
+    {"setpieces", [](const Player &p) { return std::int32_t(p.setpieces); }},
+    {"goaltending", [](const Player &p) { return std::int32_t(p.goaltending); }},
+};
+constexpr std::size_t levelCount = std::size(levelFields);
+
+// Which views show a column: one letter per view ("all", "keeper", "central_defender",
+// "wingback", "inner_midfielder", "winger", "forward"), S shows and H hides.
+struct ViewRule
+{
+    const char *column;
+    const char *views;
+};
+
+const ViewRule viewRules[] = {
+    {"stamina", "SHHHSSH"},
+    {"scoring", "SHHHHHS"},
+    {"playmaking", "SHSSSSS"},
+    {"defending", "SHSSSSH"},
+    {"passing", "SHSSSSS"},
+    {"winger", "SHHSHSH"},
+    {"setpieces", "SSSSSSS"},
+    {"goaltending", "SSHHHHH"},
+    {"speciality", "SHSSSSS"},
+    {"GK", "SSHHHHH"},
+    {"pos_keeper", "SSHHHHH"},
+    {"pos_central_defender", "SHSHHHH"},
+    {"pos_inner_midfielder", "SHHHSHH"},
+    {"pos_wingback", "SHHSHHH"},
+    {"pos_winger", "SHHHHSH"},
+    {"pos_forward", "SHHHHHS"},
+    {"pos_central_defender_towards_wing", "SHSHHHH"},
+    {"pos_central_defender_offensive", "SHSHHHH"},
+    {"pos_wingback_defensive", "SHHSHHH"},
+    {"pos_wingback_towards_middle", "SHHSHHH"},
+    {"pos_wingback_offensive", "SHHSHHH"},
+    {"pos_inner_midfielder_defensive", "SHHHSHH"},
+    {"pos_inner_midfielder_towards_wing", "SHHHSHH"},
+    {"pos_inner_midfielder_offensive", "SHHHSHH"},
+    {"pos_winger_defensive", "SHHHHSH"},
+    {"pos_winger_towards_middle", "SHHHHSH"},
+    {"pos_winger_offensive", "SHHHHSH"},
+    {"pos_forward_defensive", "SHHHHHS"},
+};
+constexpr int viewCount = 7;
+
+// Indexed by Position, after "all".
+const char *const viewNames[viewCount] = {"all",        "keeper",           "central_defender",
+                                          "wingback",   "inner_midfielder", "winger",
+                                          "forward"};
+
+// Every column a refresh writes, looked up once per refresh.
+struct ListColumns
+{
+    explicit ListColumns(const ZIVGrid &grid)
+        : id(get(grid, "id")), marked(get(grid, "marked")), name(get(grid, "name")),
+          age(get(grid, "age")), value(get(grid, "value")), wage(get(grid, "wage")),
+          bid(get(grid, "bid")), bidder(get(grid, "bidder")), deadline(get(grid, "deadline")),
+          injury(get(grid, "injury")), stars(get(grid, "stars")),
+          gentleness(get(grid, "gentleness")), aggressivity(get(grid, "aggressivity")),
+          honesty(get(grid, "honesty")), experience(get(grid, "experience")),
+          leadership(get(grid, "leadership")), speciality(get(grid, "speciality")),
+          keeper(get(grid, "GK"))
+    {
+        for (std::size_t i = 0; i < levelCount; ++i)
+            levels[i] = &get(grid, levelFields[i].column);
+        for (std::size_t i = 0; i < ratings.size(); ++i)
+            ratings[i] = &get(grid, ratedPositions()[i].column);
+    }
+
+    static ZIVGridColumn &get(const ZIVGrid &grid, const char *name)
+    {
+        return *grid.getColumn(name, true);
+    }
+
+    ZIVGridColumn &id, &marked, &name, &age, &value, &wage, &bid, &bidder, &deadline, &injury,
+        &stars, &gentleness, &aggressivity, &honesty, &experience, &leadership, &speciality,
+        &keeper;
+    std::array<ZIVGridColumn *, levelCount> levels{};
+    std::array<ZIVGridColumn *, 18> ratings{};
+};
+
+// Gives a row or cell a font of its own, starting from the one it shows now.
+template <typename Styled> TFont &ownFont(Styled &styled)
+{
+    if (styled.fontSource() != srcOwn) {
+        styled.font();
+        styled.setFontSource(srcOwn);
+    }
+    return styled.font();
+}
+
+template <typename Styled> void ownBackground(Styled &styled, TColor color)
+{
+    styled.setBrushSource(srcOwn);
+    styled.brush().color = color;
+}
+
+// The background follows the column; above `yellowAbove` it is yellow, above `greenAbove`
+// the text is green and bold.
+void colourLevel(ZIVGridCell &cell, double level, double yellowAbove, double greenAbove)
+{
+    cell.setBrushSource(srcColumn);
+    if (level > yellowAbove)
+        ownBackground(cell, yellow);
+    if (level > greenAbove) {
+        TFont &font = ownFont(cell);
+        font.color = green;
+        font.style |= fsBold;
+    }
+}
+
+// A bar at 0 stands for the player's own value.
+std::int8_t overrideOf(const QSlider &bar)
+{
+    return bar.value() != 0 ? std::int8_t(bar.value()) : std::int8_t(-1);
+}
+
+void writePersonal(ZIVGridRow &row, const ListColumns &c, const Player &p)
+{
+    if (p.marked) {
+        ownFont(row).color = blue;
+        row.cell(c.marked).setString("x");
+    }
+    row.cell(c.name).setString(p.name);
+    row.cell(c.age).setInt(p.age);
+    row.cell(c.value).setInt(p.value);
+    row.cell(c.wage).setInt(p.wage);
+    row.cell(c.bid).setInt(p.bid);
+    row.cell(c.bidder).setString(p.bidder);
+    row.cell(c.deadline).setDate(p.deadline);
+    if (p.injury >= 0) {
+        row.cell(c.injury).setInt(p.injury);
+        TFont &font = ownFont(row);
+        font.style |= fsItalic;
+        font.color = red;
+    }
+    if (p.stars > -1)
+        row.cell(c.stars).setDouble(p.stars);
+}
+
+void writeTraits(ZIVGridRow &row, const ListColumns &c, const Player &p)
+{
+    ZIVGridCell &gentleness = row.cell(c.gentleness);
+    gentleness.setInt(p.gentleness);
+    if (p.gentleness == 2)
+        ownBackground(gentleness, lightGreen);
+    row.cell(c.aggressivity).setInt(p.aggressivity);
+    row.cell(c.honesty).setInt(p.honesty);
+    row.cell(c.experience).setInt(p.experience);
+    ZIVGridCell &leadership = row.cell(c.leadership);
+    leadership.setInt(p.leadership);
+    if (p.leadership == 7)
+        ownBackground(leadership, red);
+    row.cell(c.speciality).setString(specialityWord(p.speciality));
+}
+
+void writeLevels(ZIVGridRow &row, const ListColumns &c, const Player &p)
+{
+    for (std::size_t i = 0; i < levelCount; ++i) {
+        const std::int32_t level = levelFields[i].read(p);
+        ZIVGridCell &cell = row.cell(*c.levels[i]);
+        cell.setInt(level);
+        colourLevel(cell, level, 6, 5);
+    }
+}
+
+void writeRatings(ZIVGridRow &row, const ListColumns &c, const Player &p, std::int8_t stamina,
+                  std::int8_t form)
+{
+    const auto &pairs = ratedPositions();
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const double rating = p.positionRating(pairs[i].position, stamina, form);
+        ZIVGridCell &cell = row.cell(*c.ratings[i]);
+        cell.setDouble(rating);
+        colourLevel(cell, rating, 6, 5);
+    }
+}
+
+// The table has rows for forms 1..8 only; any other player gets no estimate, not a number
+// made of nothing.
+void writeKeeperEstimate(ZIVGridRow &row, const ListColumns &c, const Player &p,
+                         const Keeper &keeper)
+{
+    if (p.form < 1 || p.form > 8)
+        return;
+    const double estimate = keeper.estimateGoaltending(PlayerAbilityValue(p.form & 0xFF), p.value);
+    if (std::isnan(estimate))
+        return;
+    ZIVGridCell &cell = row.cell(c.keeper);
+    cell.setDouble(estimate);
+    colourLevel(cell, estimate, 7, 6);
+}
+
+} // namespace
+
+TframeListPlayers::TframeListPlayers(QWidget *parent) : TframeList(parent)
+{
+    lstList->SetHeaders(headerLines);
+    lstList->SetHeadersString("frameListPlayers");
+    lstList->setDefaultColWidth(66);
+    buildSettings();
+    colourColumns();
+    for (const char *name : viewNames)
+        cbView->addItem(name);
+    cbView->setCurrentIndex(0);
+    connect(cbView, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { cbViewChange(); }); });
+}
+
+void TframeListPlayers::buildSettings()
+{
+    panSettings = new QWidget(this);
+    panSettings->setObjectName("panSettings");
+    panSettings->setFixedHeight(19);
+    auto *row = new QHBoxLayout(panSettings);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->setSpacing(6);
+    const auto label = [&](const char *name, const char *caption) {
+        auto *made = new QLabel(caption, panSettings);
+        made->setObjectName(name);
+        row->addWidget(made);
+        return made;
+    };
+    const auto bar = [&](const char *name) {
+        auto *made = new QSlider(Qt::Horizontal, panSettings);
+        made->setObjectName(name);
+        made->setRange(0, 8);
+        made->setValue(0);
+        made->setPageStep(1);
+        made->setSingleStep(1);
+        made->setTickInterval(1);
+        made->setTickPosition(QSlider::TicksBelow);
+        made->setFixedWidth(110);
+        row->addWidget(made);
+        connect(made, &QSlider::valueChanged, this,
+                [this, made] { guarded([this, made] { trkStaminaChange(made); }); });
+        return made;
+    };
+    Label1 = label("Label1", "Stamina");
+    trkStamina = bar("trkStamina");
+    Label2 = label("Label2", "Form");
+    trkForm = bar("trkForm");
+    Label3 = label("Label3", "View");
+    cbView = new QComboBox(panSettings);
+    cbView->setObjectName("cbView");
+    cbView->setEditable(false);
+    row->addWidget(cbView);
+    row->addStretch(1);
+    static_cast<QVBoxLayout *>(layout())->insertWidget(0, panSettings);
+}
+
+void TframeListPlayers::colourColumns()
+{
+    for (const char *name : {"form", "stamina"})
+        ownBackground(*lstList->getColumn(name, true), skyBlue);
+    for (const char *name :
+         {"defending", "passing", "winger", "playmaking", "scoring", "setpieces", "goaltending"})
+        ownBackground(*lstList->getColumn(name, true), cream);
+}
+
+void TframeListPlayers::setTeam(Team *shown)
+{
+    shownTeam = shown;
+    players = shown ? &shown->players : nullptr;
+}
+
+void TframeListPlayers::refresh()
+{
+    TframeList::refresh();
+    const ZIVGridUpdate update(*lstList);
+    lstList->clear();
+    if (!players)
+        return;
+    const ListColumns columns(*lstList);
+    const std::int8_t stamina = overrideOf(*trkStamina);
+    const std::int8_t form = overrideOf(*trkForm);
+    const Keeper &keeper = *root->keeper();
+    for (const auto &[id, player] : *players) {
+        ZIVGridRow &row = lstList->addRow(ZIVGrid::atEnd);
+        row.cell(columns.id).setLong(player->id);
+        writePersonal(row, columns, *player);
+        writeTraits(row, columns, *player);
+        writeLevels(row, columns, *player);
+        writeRatings(row, columns, *player, stamina, form);
+        writeKeeperEstimate(row, columns, *player, keeper);
+    }
+    lstList->filter();
+    if (lstList->GetSorted())
+        lstList->sortNow();
+}
+
+Player *TframeListPlayers::focusedPlayer() const
+{
+    const ZIVGridRow *row = lstList->GetFocusedRow();
+    if (!row || !players)
+        return nullptr;
+    const auto found = players->find(row->getLong("id"));
+    return found == players->end() ? nullptr : found->second;
+}
+
+void TframeListPlayers::trkStaminaChange(QSlider *sender)
+{
+    const int level = sender->value();
+    sender->setToolTip(level != 0 ? toQString(levelWord(std::int8_t(level))) : QString("Actual value"));
+    refresh();
+}
+
+void TframeListPlayers::cbViewChange()
+{
+    const int view = cbView->currentIndex();
+    if (view >= 0 && view < viewCount) {
+        for (const ViewRule &rule : viewRules) {
+            const bool shown = rule.views[view] == 'S';
+            lstList->getColumn(rule.column, true)->setVisibility(shown ? ZIVGridColumn::visible
+                                                                       : ZIVGridColumn::hidden);
+        }
+    }
+    lstList->fitColumnsToData();
+    lstList->fitColumnsToGrid();
 }

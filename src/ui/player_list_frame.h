@@ -1,23 +1,48 @@
 #pragma once
 
+#include "players/team.h"
 #include "ui/frame_base.h"
 
-class Team;
-class ZIVGrid;
+#include <cstdint>
 
-// The list of the current team's players.
-class TframeListPlayers : public TframeBase
+class QComboBox;
+class QLabel;
+class QSlider;
+class QWidget;
+
+// The players of one team with their skills, traits, the keeper estimate and a rating for
+// every position and behaviour; the track bars rate everyone at another stamina or form, the
+// view narrows the columns to one position.
+class TframeListPlayers : public TframeList
 {
     Q_OBJECT
 
 public:
     explicit TframeListPlayers(QWidget *parent = nullptr);
 
-    void setTeam(Team *team) { shownTeam = team; }
+    // Keeps the team (not owned) and lists its players at the next refresh.
+    void setTeam(Team *shown);
     Team *team() const { return shownTeam; }
+    // Rebuilds every row from the team's players.
+    void refresh();
+    // The player of the focused row; null without a focused row or when his id is not in
+    // the team.
+    Player *focusedPlayer() const;
 
-    ZIVGrid *lstList;
+    // Either track bar moved: its hint, then the list at the new level.
+    void trkStaminaChange(QSlider *sender);
+    // Shows the columns that matter for the chosen position, then fits the widths.
+    void cbViewChange();
+
+    QWidget *panSettings;
+    QLabel *Label1, *Label2, *Label3;
+    QSlider *trkStamina, *trkForm;
+    QComboBox *cbView;
 
 private:
+    void buildSettings();
+    void colourColumns();
+
     Team *shownTeam = nullptr;
+    TPlayers *players = nullptr;
 };

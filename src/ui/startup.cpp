@@ -2,6 +2,7 @@
 
 #include "service/session.h"
 #include "service/team_download.h"
+#include "service/team_store.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
 #include "ui/login_dialog.h"
@@ -20,6 +21,8 @@ void createGlobalInstances(Troot *session, const QString &documentsFolder)
     static WindowSessionUi windowUi;
     root = session;
     root->setUi(&windowUi);
+    // The user's team from the last download, so the Players page needs no connection.
+    takeInNewestPlayersDocument(*root, documentsFolder);
     frmMain = new TfrmMain(documentsFolder);
     // The dialogs belong to the main window, so they go with it at the end.
     frmLogin = new TfrmLogin(frmMain);

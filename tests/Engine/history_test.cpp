@@ -40,10 +40,11 @@ TEST(History, ASingleEntryHoldsFromItsMomentOn)
     EXPECT_EQ(h.at(encodeDate(2030, 6, 1)), 7);
 }
 
-TEST(History, AMomentBeforeEveryEntryIsARangeError)
+TEST(History, AMomentBeforeEveryEntryGivesTheEarliestValue)
 {
     auto h = springHistory();
-    EXPECT_THROW(h.at(encodeDate(2005, 2, 28)), ERangeError);
+    EXPECT_EQ(h.at(encodeDate(2005, 2, 28)), "March");
+    EXPECT_EQ(h.at(0), "March");
 }
 
 TEST(History, LookupReturnsTheStoredValueByReference)

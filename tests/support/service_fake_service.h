@@ -74,10 +74,13 @@ private:
         if (page == "default.asp")
             return login(QUrlQuery(QUrl(QString::fromLatin1(request.target))));
         const QByteArray kind = page.left(page.indexOf('.'));
+        // The players document names its team, which the download reads.
+        const QByteArray team =
+            kind == "players" ? "<Team><TeamID>77</TeamID><PlayerList/></Team>\n" : "";
         return {200,
                 "<?xml version=\"1.0\"?>\n<HattrickData>\n<FileName>" + kind +
                     ".xml</FileName>\n<UserID>123456</UserID>\n<FetchedDate>" + fetchedDate +
-                    "</FetchedDate>\n</HattrickData>\n",
+                    "</FetchedDate>\n" + team + "</HattrickData>\n",
                 {},
                 false};
     }

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Engine/kstring.h"
+
+class QString;
+class Team;
+class Troot;
+
+// Reads a players document into the session's team map: the team with its squad and a name
+// record dated at the document's moment. That team becomes the current team. Raises EXmlError
+// with the reason for a document that cannot be read; the team map is then unchanged.
+Team &takeInPlayersDocument(Troot &session, const kstring &text);
+
+// The newest readable players document of `folder`, taken in as above; null when the folder
+// holds none. Unreadable or foreign files are passed over and left as they are.
+Team *takeInNewestPlayersDocument(Troot &session, const QString &folder);

@@ -1,0 +1,229 @@
+#include "grid/widget/ziv_edit.h"
+#include "grid/widget/ziv_grid.h"
+#include "players/player.h"
+#include "qt_text/qt_text.h"
+#include "service/session.h"
+#include "service/team_download.h"
+#include "sim/sim_server.h"
+#include "ui/error_display.h"
+#include "ui/login_dialog.h"
+#include "ui/main_window.h"
+#include "ui/player_abilities_frame.h"
+#include "ui/player_list_frame.h"
+#include "ui/startup.h"
+#include "support/message_box_watch.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QSlider>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <QStatusBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PlayersPage : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(xmlParent.isValid());
+        ASSERT_NE(sim.listen(), 0);
+    }
+    void TearDown() override
+    {
+        closeProgram();
+    }
+    void startProgram()
+    {
+        createGlobalInstances(new Troot(sim.baseUrl(), sim.versionUrl()), folder());
+        frmMain->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
+        QTest::qWait(100); // the version check runs right after the window is shown
+    }
+    void closeProgram()
+    {
+        delete frmMain;
+        frmMain = nullptr;
+        delete root;
+        root = nullptr;
+    }
+    void downloadAsDemo()
+    {
+        QTimer::singleShot(50, [] {
+            ASSERT_EQ(QApplication::activeModalWidget(), frmLogin);
+            frmLogin->txtUsername->setText("demo");
+            frmLogin->txtPassword->setText("demo");
+            QTest::keyClick(frmLogin, Qt::Key_Return);
+        });
+        frmMain->mnuDownloadData->trigger();
+    }
+    bool playersTabVisible() const
+    {
+        return frmMain->pages->isTabVisible(frmMain->pages->indexOf(frmMain->tsPlayers));
+    }
+    const sim::Team &demoTeam() const { return *sim.world().teamById(sim.demoTeamId()); }
+    int serviceRequests() const { return sim.requestLog().filter("/Common/").size(); }
+
+    // The list shows exactly the simulator's squad: ids, names and the eight skills.
+    void expectTheDemoSquad()
+    {
+        const ZIVGrid &grid = *frmMain->frPlayers->lstList;
+        const sim::Team &team = demoTeam();
+        ASSERT_EQ(grid.rowNum(), int(team.players.size()));
+        static const char *const skills[] = {"stamina", "playmaking", "winger", "scoring",
+                                             "goaltending", "passing", "defending", "setpieces"};
+        for (const sim::Player &expected : team.players) {
+            const ZIVGridRow *row = grid.getRowByValues({"id", std::to_string(expected.id)});
+            ASSERT_NE(row, nullptr) << expected.id;
+            EXPECT_EQ(toQString(row->getString("name")), expected.name);
+            EXPECT_EQ(row->cell("value").getInt(), expected.skillIndex);
+            EXPECT_EQ(row->cell("form").getInt(), expected.form);
+            for (int s = 0; s < sim::skillCount; ++s)
+                EXPECT_EQ(row->cell(skills[s]).getInt(), expected.skills[std::size_t(s)])
+                    << expected.id << " " << skills[s];
+        }
+        EXPECT_EQ(frmMain->statusPanels[0]->text(), team.name);
+    }
+
+    void clickRow(int displayIndex)
+    {
+        ZIVGrid *grid = frmMain->frPlayers->lstList;
+        const QRect cell = grid->cellRect(1, displayIndex + 1);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    QString folder() const { return xmlParent.filePath("XML"); }
+
+    QTemporaryDir xmlParent;
+    sim::Server sim;
+};
+
+TEST_F(PlayersPage, DownloadFillsThePlayersPageWithTheUsersSquad)
+{
+    startProgram();
+    EXPECT_FALSE(playersTabVisible());
+    EXPECT_TRUE(frmMain->statusPanels[0]->text().isEmpty());
+    MessageBoxWatch boxes;
+    downloadAsDemo();
+    EXPECT_TRUE(boxes.boxes.isEmpty()) << boxes.texts().join(", ").toStdString();
+    // The user is told where the documents went.
+    EXPECT_TRUE(frmMain->statusbar->currentMessage().contains(QDir::toNativeSeparators(folder())))
+        << frmMain->statusbar->currentMessage().toStdString();
+    ASSERT_TRUE(playersTabVisible());
+    expectTheDemoSquad();
+
+    frmMain->pages->setCurrentWidget(frmMain->tsPlayers);
+    QTest::qWait(50);
+    clickRow(2);
+    const ZIVGridRow *row = frmMain->frPlayers->lstList->GetFocusedRow();
+    ASSERT_NE(row, nullptr);
+    const sim::Player *clicked = nullptr;
+    for (const sim::Player &p : demoTeam().players)
+        if (p.id == row->getLong("id"))
+            clicked = &p;
+    ASSERT_NE(clicked, nullptr);
+    const TframePlayerAbilities &panel = *frmMain->frAbilities;
+    const auto word = [](int level) { return toQString(levelWord(std::int8_t(level))); };
+    EXPECT_EQ(panel.lblStamina->text(), word(clicked->skills[sim::Stamina]));
+    EXPECT_EQ(panel.lblKeeper->text(), word(clicked->skills[sim::Goaltending]));
+    EXPECT_EQ(panel.lblDefending->text(), word(clicked->skills[sim::Defending]));
+    EXPECT_EQ(panel.lblSetPieces->text(), word(clicked->skills[sim::SetPieces]));
+    EXPECT_FALSE(panel.lblPassing->text().isEmpty());
+
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+    QDir().mkpath(folder);
+    EXPECT_TRUE(frmMain->grab().save(folder + "/players_page.png"));
+    frmMain->frPlayers->trkForm->setValue(8);
+    frmMain->frPlayers->cbView->setCurrentIndex(1);
+    QTest::qWait(20);
+    EXPECT_TRUE(frmMain->grab().save(folder + "/players_page_keeper_view.png"));
+}
+
+TEST_F(PlayersPage, ASecondStartShowsTheStoredSquadWithoutARequest)
+{
+    startProgram();
+    downloadAsDemo();
+    ASSERT_TRUE(playersTabVisible());
+    closeProgram();
+
+    const int before = serviceRequests();
+    startProgram();
+    EXPECT_TRUE(playersTabVisible());
+    expectTheDemoSquad();
+    EXPECT_EQ(serviceRequests(), before);
+}
+
+TEST_F(PlayersPage, UnreadableDocumentsInTheFolderAreSkippedAndLeftAlone)
+{
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    const struct
+    {
+        const char *name;
+        QByteArray content;
+    } files[] = {
+        {"players_1_2030-01-01 00-00-00.xml", "<StrikoraData><Team>"},
+        {"players_2_2030-01-02 00-00-00.xml",
+         "<StrikoraData><FileName>club.xml</FileName><Team><TeamID>1</TeamID><PlayerList/></Team>"
+         "</StrikoraData>"},
+        {"players_3_2030-01-03 00-00-00.xml",
+         "<StrikoraData><FileName>players.xml</FileName><FetchedDate>2030-01-03 00:00:00"
+         "</FetchedDate><Team><TeamID>x</TeamID><PlayerList/></Team></StrikoraData>"},
+    };
+    for (const auto &f : files) {
+        QFile file(QDir(folder()).filePath(f.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(f.content);
+    }
+    startProgram();
+    EXPECT_FALSE(playersTabVisible());
+    EXPECT_EQ(root->currentTeam(), nullptr);
+    EXPECT_EQ(frmMain->frPlayers->lstList->rowNum(), 0);
+    for (const auto &f : files) {
+        QFile file(QDir(folder()).filePath(f.name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.name;
+        EXPECT_EQ(file.readAll(), f.content) << f.name;
+    }
+}
+
+TEST_F(PlayersPage, TheNewestReadableDocumentWinsAndItsNameHoldsAtTheStart)
+{
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    const auto document = [](const char *date, const char *teamName, int playerId) {
+        return QByteArray("<StrikoraData><FileName>players.xml</FileName><FetchedDate>") + date +
+               "</FetchedDate><Team><TeamID>900</TeamID><TeamName>" + teamName +
+               "</TeamName><PlayerList><Player><PlayerID>" + QByteArray::number(playerId) +
+               "</PlayerID></Player></PlayerList></Team></StrikoraData>";
+    };
+    // Both dated after this run's start: the earliest name record is the one in force.
+    const struct
+    {
+        const char *name;
+        QByteArray content;
+    } files[] = {
+        {"players_9_a.xml", document("2099-02-01 10:00:00", "Newer FC", 2)},
+        {"players_9_b.xml", document("2099-01-01 10:00:00", "Older FC", 1)},
+        {"players_9_c.xml", "not a document"},
+    };
+    for (const auto &f : files) {
+        QFile file(QDir(folder()).filePath(f.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(f.content);
+    }
+    startProgram();
+    ASSERT_TRUE(playersTabVisible());
+    EXPECT_EQ(frmMain->statusPanels[0]->text(), "Newer FC");
+    ASSERT_EQ(frmMain->frPlayers->lstList->rowNum(), 1);
+    EXPECT_EQ(frmMain->frPlayers->lstList->getRow(0)->getLong("id"), 2);
+}
+
+} // namespace
