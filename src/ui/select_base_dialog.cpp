@@ -1,0 +1,104 @@
+#include "ui/select_base_dialog.h"
+
+#include "grid/core/grid_core.h"
+#include "grid/widget/ziv_grid.h"
+
+#include <QEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int buttonsPanelHeight = 41;
+constexpr int okCancelWidth = 185;
+constexpr int okCancelHeight = 25;
+constexpr int buttonWidth = 88;
+
+} // namespace
+
+TfrmSelectBase::TfrmSelectBase(QWidget *parent)
+    : QDialog(parent), panTopBase(new QWidget(this)), lstList(new ZIVGrid(this)),
+      panBaseButtons(new QWidget(this)), panOkCancel(new QWidget(panBaseButtons)),
+      btnOk(new QPushButton("OK", panOkCancel)), btnCancel(new QPushButton("Cancel", panOkCancel))
+{
+    setObjectName("frmSelectBase");
+    panTopBase->setObjectName("panTopBase");
+    lstList->setObjectName("lstList");
+    lstList->SetHeaders({"id", "name"});
+    lstList->SetHeadersString("frmSelectBase");
+    lstList->SetFitColumnToGrid(true);
+    lstList->SetSorted(true);
+    lstList->Loaded();
+    connect(lstList, &ZIVGrid::OnDblClick, this, &TfrmSelectBase::lstListDblClick);
+    buildButtons();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(panTopBase);
+    layout->addWidget(lstList, 1);
+    layout->addWidget(panBaseButtons);
+    resize(420, 360);
+}
+
+void TfrmSelectBase::buildButtons()
+{
+    panBaseButtons->setObjectName("panBaseButtons");
+    panBaseButtons->setFixedHeight(buttonsPanelHeight);
+    panBaseButtons->installEventFilter(this);
+    panOkCancel->setObjectName("panOkCancel");
+    panOkCancel->setGeometry(0, (buttonsPanelHeight - okCancelHeight) / 2, okCancelWidth,
+                             okCancelHeight);
+    btnOk->setObjectName("btnOk");
+    btnOk->setDefault(true);
+    btnOk->setGeometry(0, 0, buttonWidth, okCancelHeight);
+    btnCancel->setObjectName("btnCancel");
+    btnCancel->setGeometry(okCancelWidth - buttonWidth, 0, buttonWidth, okCancelHeight);
+    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    // Escape rejects the dialog, as this button does.
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TfrmSelectBase::select(TSelection &selection)
+{
+    reset();
+    refill();
+    if (exec() != QDialog::Accepted) {
+        selection.clear();
+        return false;
+    }
+    const ZIVGridColumn &id = *lstList->getColumn("id", true);
+    const ZIVGridColumn &name = *lstList->getColumn("name", true);
+    for (ZIVGridRow *row : lstList->GetSelectedRows())
+        selection[row->cell(id).getLong()] = row->cell(name).getString();
+    return true;
+}
+
+void TfrmSelectBase::lstListDblClick()
+{
+    if (lstList->GetFocusedRow())
+        accept();
+}
+
+// The buttons stay centred however wide the dialog is.
+void TfrmSelectBase::FormResize()
+{
+    panOkCancel->move((panBaseButtons->width() - panOkCancel->width()) / 2, panOkCancel->y());
+}
+
+bool TfrmSelectBase::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == panBaseButtons && event->type() == QEvent::Resize)
+        FormResize();
+    return QDialog::eventFilter(watched, event);
+}
+
+// Centred on the desktop, not on the main window.
+void TfrmSelectBase::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen *desktop = screen())
+        move(desktop->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
