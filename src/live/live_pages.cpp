@@ -169,7 +169,7 @@ std::vector<MatchIntake> LivePageMap::takeIn(pugi::xml_node documentElement)
     for (pugi::xml_node element : LiveMatch::matchElements(documentElement)) {
         MatchIntake intake;
         intake.matchId = LiveMatch::matchIdOf(element);
-        MatchPageModel *page = find(intake.matchId);
+        MatchPageModel *page = findPage(intake.matchId);
         intake.isNew = page == nullptr;
         if (intake.isNew) {
             page = &createPage(intake.matchId);
@@ -187,7 +187,7 @@ std::vector<MatchIntake> LivePageMap::takeIn(pugi::xml_node documentElement)
     return intakes;
 }
 
-MatchPageModel *LivePageMap::find(int matchId) const
+MatchPageModel *LivePageMap::findPage(int matchId) const
 {
     const auto it = pages.find(matchId);
     return it == pages.end() ? nullptr : it->second;

@@ -109,11 +109,11 @@ public:
     // at that point; the matches before it stay taken in.
     std::vector<MatchIntake> takeIn(pugi::xml_node documentElement);
 
-    MatchPageModel *find(int matchId) const;
+    MatchPageModel *findPage(int matchId) const;
     // Forgets the page of the id and hands it back, or null when there is none.
     MatchPageModel *forget(int matchId);
     bool empty() const { return pages.empty(); }
-    std::size_t size() const { return pages.size(); }
+    std::size_t matchCount() const { return pages.size(); }
     const std::map<int, MatchPageModel *> &entries() const { return pages; }
     // One row per page, ascending by match id.
     std::vector<SummaryRow> summaryRows() const;

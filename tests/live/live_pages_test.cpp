@@ -91,7 +91,7 @@ TEST(LivePages, TakingResponsesInMakesOnePagePerNewIdAndReusesIt)
             EXPECT_EQ(intakes[i].grew, step.newAndGrew[i].second) << i;
         }
     }
-    EXPECT_EQ(map.size(), 3u);
+    EXPECT_EQ(map.matchCount(), 3u);
     EXPECT_EQ(map.made.size(), 3u);
 }
 
@@ -103,9 +103,9 @@ TEST(LivePages, AFaultyMatchIdStopsTheIntakeThereAndKeepsWhatCameBefore)
     EXPECT_THROW(takeIn(map, response(matchXml(oneEvent, 0, 0, 5) + bad + matchXml(oneEvent, 0, 0, 9))),
                  EConvertError);
     EXPECT_EQ(map.created, std::vector<int>{5});
-    ASSERT_NE(map.find(5), nullptr);
-    EXPECT_EQ(map.find(5)->match.Events.size(), 1u);
-    EXPECT_EQ(map.find(9), nullptr);
+    ASSERT_NE(map.findPage(5), nullptr);
+    EXPECT_EQ(map.findPage(5)->match.Events.size(), 1u);
+    EXPECT_EQ(map.findPage(9), nullptr);
 }
 
 TEST(LivePages, HighlightFollowsGrowthUntilThePageIsEntered)
@@ -215,7 +215,7 @@ TEST(LivePages, AGoalAlertOnlyForARisingScoreOfAFollowedMatchWhileAway)
         EXPECT_EQ(needsGoalAlert(intake, false), step.rose);
         EXPECT_FALSE(needsGoalAlert(intake, true)) << "the user is looking already";
     }
-    EXPECT_EQ(goalAlertText(map.find(42)->match), "Lions 1 : 0 Tigers");
+    EXPECT_EQ(goalAlertText(map.findPage(42)->match), "Lions 1 : 0 Tigers");
 }
 
 TEST(LivePages, TheCommentaryKeepsTheNewestLinesThatFit)
