@@ -150,6 +150,9 @@ void TframeLive::buildSummaryGrid(QWidget *parent)
             column.brush().color = gridColour(sideTint(home));
         }
     lstSummary->Loaded();
+    // Fitting keeps the proportions: the names get room, the counters little.
+    for (int col = 0; col < lstSummary->colCount(); ++col)
+        lstSummary->setColWidth(col, col < 2 ? 170 : 46);
 }
 
 TframeLiveMatch *TframeLive::page(int matchId) const
