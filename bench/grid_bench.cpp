@@ -2,7 +2,7 @@
 // QSortFilterProxyModel over a QStandardItemModel holding the same data.
 #include "grid/core/grid_core.h"
 #include "grid/core/grid_update.h"
-#include "bench_support.h"
+#include "bench_regime.h"
 
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>

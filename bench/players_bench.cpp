@@ -10,12 +10,11 @@
 #include "service/session.h"
 #include "ui/error_display.h"
 #include "ui/player_list_frame.h"
+#include "bench_regime.h"
 
 #include <QSlider>
 
 #include <benchmark/benchmark.h>
-
-#include <malloc.h>
 
 #include <array>
 #include <map>
@@ -226,9 +225,7 @@ BENCHMARK(BM_Refresh)->Apply(sizes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    // Large blocks stay with the process between iterations, for both sides alike.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
+    keepLargeAllocations();
     if (!std::getenv("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);

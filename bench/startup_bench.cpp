@@ -6,7 +6,7 @@
 #include "ui/error_display.h"
 #include "ui/main_window.h"
 #include "ui/startup.h"
-#include "bench_support.h"
+#include "bench_regime.h"
 
 #include <QLabel>
 #include <QMainWindow>

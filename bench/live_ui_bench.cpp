@@ -1,0 +1,116 @@
+// The Live page at work: one viewNew response listing 20 followed matches with 300 events each,
+// taken in by TframeLive::processResponse (every page merged and refreshed: commentary, both
+// grids, counters; the summary rebuilt), beside the toolkit-free processing of the same text in
+// the same run (parse, merge, render into a discarding sink, count). Then the same for a response
+// that brings one event more to each match.
+#include "bench_regime.h"
+#include "live/live_pages.h"
+#include "live_response.h"
+#include "service/session.h"
+#include "ui/live_frame.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int matchCount = 20;
+constexpr int eventsPerMatch = 300;
+
+const std::string &fullResponse()
+{
+    static const std::string text = liveResponse(matchCount, eventsPerMatch);
+    return text;
+}
+
+// One event more per match, as the next poll brings it.
+const std::string &oneEventResponse()
+{
+    static const std::string text = liveResponse(matchCount, 1, eventsPerMatch + 1);
+    return text;
+}
+
+// The toolkit-free side of the same work, on models that persist like the pages do.
+void processToolkitFree(const std::string &text, std::vector<MatchPageModel> &models,
+                        CountingSink &sink)
+{
+    pugi::xml_document doc;
+    if (!doc.load_buffer(text.data(), text.size()))
+        throw std::runtime_error("the benchmark response does not parse");
+    std::size_t at = 0;
+    for (pugi::xml_node element : LiveMatch::matchElements(doc.document_element())) {
+        MatchPageModel &model = models[at++];
+        model.merge(element);
+        benchmark::DoNotOptimize(model.refresh(sink).size());
+    }
+}
+
+void toolkitFree(benchmark::State &state, const std::string &text)
+{
+    CountingSink sink;
+    std::vector<MatchPageModel> models(matchCount);
+    processToolkitFree(fullResponse(), models, sink);
+    for (auto _ : state)
+        processToolkitFree(text, models, sink);
+    benchmark::DoNotOptimize(sink.bytes);
+}
+
+void window(benchmark::State &state, const std::string &text)
+{
+    // Without windows of its own the session shows nothing and cancels any login.
+    Troot session;
+    root = &session;
+    {
+        TframeLive frame;
+        frame.resize(790, 430);
+        frame.show();
+        frame.lastResponse = fullResponse(); // the pages exist, as after the first poll
+        frame.processResponse();
+        for (auto _ : state) {
+            frame.lastResponse = text;
+            frame.processResponse();
+        }
+    }
+    root = nullptr;
+}
+
+void BM_ToolkitFree_FullResponse(benchmark::State &state)
+{
+    toolkitFree(state, fullResponse());
+}
+void BM_Window_FullResponse(benchmark::State &state)
+{
+    window(state, fullResponse());
+}
+void BM_ToolkitFree_OneNewEventEach(benchmark::State &state)
+{
+    toolkitFree(state, oneEventResponse());
+}
+void BM_Window_OneNewEventEach(benchmark::State &state)
+{
+    window(state, oneEventResponse());
+}
+
+} // namespace
+
+BENCHMARK(BM_ToolkitFree_FullResponse)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Window_FullResponse)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ToolkitFree_OneNewEventEach)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Window_OneNewEventEach)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+int main(int argc, char **argv)
+{
+    keepLargeAllocations();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "Engine/kstring.h"
+#include "live/live_match.h"
+
+#include <pugixml.hpp>
+
+#include <array>
+#include <cstddef>
+#include <map>
+#include <string_view>
+#include <vector>
+
+// The commentary of one refresh, kept as styled runs so that a box of limited size shows the
+// newest lines only. It is a sink itself and replays into another.
+class CommentaryBuffer : public StyledTextSink
+{
+public:
+    void appendPlain(std::string_view text) override;
+    void appendPlayer(std::string_view name, Colour colour) override;
+    void endLine() override;
+
+    // Writes the newest whole lines that fit into `limit` characters (line ends included, counted
+    // as the toolkit counts them: one per UTF-16 unit). When even the newest line is longer, its
+    // end is written.
+    void replay(StyledTextSink &target, std::size_t limit) const;
+    // Every line, in the characters replay counts.
+    std::size_t length() const { return total; }
+
+private:
+    struct Run
+    {
+        std::size_t begin, size; // bytes in `text`
+        std::size_t chars;
+        bool player;
+        Colour colour;
+        bool lineEnd;
+    };
+    void add(std::string_view text, bool player, Colour colour, bool lineEnd);
+
+    std::string text;
+    std::vector<Run> runs;
+    std::size_t total = 0;
+};
+
+// Characters of UTF-8 text as the toolkit counts them (UTF-16 units).
+std::size_t utf16Length(std::string_view utf8);
+
+// A followed match as its page holds it: the model, and whether its tab shows that new events
+// came since the user last looked.
+class MatchPageModel
+{
+public:
+    virtual ~MatchPageModel() = default;
+
+    LiveMatch match;
+    bool highlighted = false;
+
+    // Takes the match element in; a merge that brought events highlights the tab.
+    bool merge(pugi::xml_node element);
+    // The page (or its tab) became active.
+    void entered() { highlighted = false; }
+
+    // One refresh in its fixed order: every event rendered into `commentary` (which works out the
+    // names and side flags the list reads), then every event counted on its side, then the
+    // attempts derived. Returns the events to list, ascending by index: those naming a player.
+    std::vector<const Event *> refresh(StyledTextSink &commentary);
+};
+
+// What a live response did to one followed match.
+struct MatchIntake
+{
+    int matchId = 0;
+    bool isNew = false;   // the response made its page
+    bool grew = false;    // the merge brought events
+    bool goalRose = false; // a followed match's Goal went up on either side
+};
+
+// One row of the live summary: the cells by column name.
+struct SummaryRow
+{
+    struct Count
+    {
+        const char *column;
+        int value;
+    };
+    int matchId = 0;
+    kstring homeTeam;
+    kstring awayTeam;
+    std::array<Count, 10> counts{};
+};
+SummaryRow summaryRow(const LiveMatch &match);
+
+// "Lions 2 : 1 Tigers", the text of a goal alert.
+kstring goalAlertText(const LiveMatch &match);
+// Whether a response's intake asks for a goal alert: a followed match scored while the user is
+// in another window.
+bool needsGoalAlert(const MatchIntake &intake, bool mainWindowActive);
+
+// The pages of the followed matches by ascending match id; it does not own them. The live
+// manager derives from it and puts each page on a tab.
+class LivePageMap
+{
+public:
+    virtual ~LivePageMap() = default;
+
+    // For each match element of the response in document order: finds the page of its id,
+    // making one when it is new, merges the element and shows the page. A faulty element raises
+    // at that point; the matches before it stay taken in.
+    std::vector<MatchIntake> takeIn(pugi::xml_node documentElement);
+
+    MatchPageModel *findPage(int matchId) const;
+    // Forgets the page of the id and hands it back, or null when there is none.
+    MatchPageModel *forget(int matchId);
+    bool empty() const { return pages.empty(); }
+    std::size_t matchCount() const { return pages.size(); }
+    const std::map<int, MatchPageModel *> &entries() const { return pages; }
+    // One row per page, ascending by match id.
+    std::vector<SummaryRow> summaryRows() const;
+
+protected:
+    // Makes the page of a new match (the window puts it on a new tab).
+    virtual MatchPageModel &createPage(int matchId) = 0;
+    // The page has merged its element: show the result.
+    virtual void showPage(MatchPageModel &page) = 0;
+
+private:
+    std::map<int, MatchPageModel *> pages;
+};

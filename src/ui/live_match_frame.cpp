@@ -1,0 +1,351 @@
+#include "ui/live_match_frame.h"
+
+#include "Engine/errors.h"
+#include "grid/core/grid_update.h"
+#include "grid/widget/ziv_grid.h"
+#include "qt_text/qt_text.h"
+#include "ui/error_display.h"
+#include "ui/live_frame.h"
+#include "ui/live_summary_frame.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr TColor creamColour = 0x00F0FBFF;
+
+TColor gridColour(Colour c)
+{
+    return TColor(c.red) | TColor(c.green) << 8 | TColor(c.blue) << 16;
+}
+
+// Writes runs at the end of a rich-text box as plain text with character formats, so a name
+// from the service is never read as markup.
+class TextEditSink : public StyledTextSink
+{
+public:
+    explicit TextEditSink(QTextEdit *edit) : cursor(edit->document())
+    {
+        cursor.movePosition(QTextCursor::End);
+    }
+    void appendPlain(std::string_view text) override { cursor.insertText(toQString(text)); }
+    void appendPlayer(std::string_view name, Colour colour) override
+    {
+        const QTextCharFormat saved = cursor.charFormat();
+        QTextCharFormat player = saved;
+        player.setFontWeight(QFont::Bold);
+        player.setForeground(QColor(colour.red, colour.green, colour.blue));
+        cursor.insertText(toQString(name), player);
+        cursor.setCharFormat(saved);
+    }
+    void endLine() override
+    {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText("\n");
+    }
+
+private:
+    QTextCursor cursor;
+};
+
+QLabel *headerText(QWidget *parent, const char *name, const QColor &colour)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignCenter);
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPixelSize(24);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+ZIVGrid *eventGrid(QWidget *parent, const char *name, const std::vector<std::string> &headers,
+                   const char *headersString)
+{
+    auto *grid = new ZIVGrid(parent);
+    grid->setObjectName(name);
+    // A match has a few hundred events: small row blocks keep twenty pages light.
+    grid->setExtent(512);
+    grid->SetHeaders(headers);
+    grid->SetHeadersString(headersString);
+    grid->SetSorted(true);
+    grid->Loaded();
+    return grid;
+}
+
+// The marker of a tab whose match brought events the user has not looked at yet.
+const QIcon &highlightIcon()
+{
+    static const QIcon icon = [] {
+        QPixmap pixmap(12, 12);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(QColor(230, 110, 0));
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(1, 1, 10, 10);
+        return QIcon(pixmap);
+    }();
+    return icon;
+}
+
+} // namespace
+
+TframeLiveMatch::TframeLiveMatch(QWidget *parent) : TframeBase(parent)
+{
+    setObjectName("frameLiveMatch");
+    buildHeader();
+
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName("Splitter1");
+    txtMatchText = new QTextEdit(Splitter1);
+    txtMatchText->setObjectName("txtMatchText");
+    txtMatchText->setReadOnly(true);
+    txtMatchText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtMatchText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Splitter1->addWidget(txtMatchText);
+    Splitter1->addWidget(buildRightPart());
+    Splitter1->setStretchFactor(0, 3);
+    Splitter1->setStretchFactor(1, 2);
+
+    lstEvents = eventGrid(this, "lstEvents",
+                          {"id;id;s", "Index", "Minute", "SubjectPlayerID", "SubjectTeamID",
+                           "ObjectPlayerID", "EventKey", "EventText"},
+                          "frameLiveMatch");
+    lstEvents->setFixedHeight(0);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(panHeader);
+    layout->addWidget(Splitter1, 1);
+    layout->addWidget(lstEvents);
+
+    frLiveSummary->setTeams(&match.Home, &match.Away);
+
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { guarded([this] { refresh(); }); });
+    connect(lstEvent, &ZIVGrid::OnClick, this, [this] { guarded([this] { lstEventClick(); }); });
+    connect(btnRemove, &QPushButton::clicked, this, [this] { guarded([this] { btnRemoveClick(); }); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && isAncestorOf(now))
+            FrameEnter();
+    });
+}
+
+void TframeLiveMatch::buildHeader()
+{
+    panHeader = new QWidget(this);
+    panHeader->setObjectName("panHeader");
+    panHeader->setFixedHeight(41);
+    txtHome = headerText(panHeader, "txtHome", QColor(0, 0, 255));
+    txtResult = headerText(panHeader, "txtResult", palette().color(QPalette::WindowText));
+    txtResult->setFixedWidth(86);
+    txtAway = headerText(panHeader, "txtAway", QColor(255, 0, 0));
+    btnRemove = new QPushButton("Remove", panHeader);
+    btnRemove->setObjectName("btnRemove");
+    btnRemove->setVisible(false);
+}
+
+QWidget *TframeLiveMatch::buildRightPart()
+{
+    auto *right = new QWidget(Splitter1);
+    right->setObjectName("panRight");
+    lblEventList = new QLabel("Events", right);
+    lblEventList->setObjectName("lblEventList");
+    frLiveSummary = new TframeLiveSummary(right);
+    lstEvent = eventGrid(right, "lstEvent",
+                         {"id;id;s", "Minute", "Event", "Player", "Opponent player"}, "lstEvents");
+    lstEvent->setCellColor(creamColour);
+    lstEvent->setColor(creamColour);
+    txtEventText = new QTextEdit(right);
+    txtEventText->setObjectName("txtEventText");
+    txtEventText->setReadOnly(true);
+    txtEventText->setFixedHeight(56);
+
+    auto *layout = new QVBoxLayout(right);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(lblEventList);
+    layout->addWidget(frLiveSummary);
+    layout->addWidget(lstEvent, 1);
+    layout->addWidget(txtEventText);
+    return right;
+}
+
+void TframeLiveMatch::refresh()
+{
+    // Everything is rendered first (the lists read the names it works out); the box then shows
+    // the newest lines, also those written before an error.
+    CommentaryBuffer commentary;
+    std::vector<const Event *> listed;
+    try {
+        listed = MatchPageModel::refresh(commentary);
+    } catch (...) {
+        showCommentary(commentary);
+        throw;
+    }
+    showCommentary(commentary);
+    fillRawEvents();
+    fillEventList(listed);
+    showHeader();
+    frLiveSummary->update();
+}
+
+void TframeLiveMatch::showCommentary(const CommentaryBuffer &commentary)
+{
+    txtMatchText->setUpdatesEnabled(false);
+    txtMatchText->clear();
+    TextEditSink sink(txtMatchText);
+    commentary.replay(sink, matchTextLimit);
+    txtMatchText->setUpdatesEnabled(true);
+    // A user follows a match for its latest events.
+    txtMatchText->moveCursor(QTextCursor::End);
+    txtMatchText->verticalScrollBar()->setValue(txtMatchText->verticalScrollBar()->maximum());
+}
+
+void TframeLiveMatch::fillRawEvents()
+{
+    const ZIVGridUpdate update(*lstEvents);
+    lstEvents->clear();
+    ZIVGridColumn &id = *lstEvents->getColumn("id", true);
+    ZIVGridColumn &index = *lstEvents->getColumn("Index", true);
+    ZIVGridColumn &minute = *lstEvents->getColumn("Minute", true);
+    ZIVGridColumn &subject = *lstEvents->getColumn("SubjectPlayerID", true);
+    ZIVGridColumn &team = *lstEvents->getColumn("SubjectTeamID", true);
+    ZIVGridColumn &object = *lstEvents->getColumn("ObjectPlayerID", true);
+    ZIVGridColumn &key = *lstEvents->getColumn("EventKey", true);
+    ZIVGridColumn &text = *lstEvents->getColumn("EventText", true);
+    for (const auto &[at, event] : match.Events) {
+        ZIVGridRow &row = lstEvents->addRow();
+        row.cell(id).setLong(event.Index);
+        row.cell(index).setLong(event.Index);
+        row.cell(minute).setInt(event.Minute);
+        row.cell(subject).setInt(event.SubjectPlayerID);
+        row.cell(team).setInt(event.SubjectTeamID);
+        row.cell(object).setInt(event.ObjectPlayerID);
+        row.cell(key).setString(event.EventKey);
+        row.cell(text).setString(event.EventText);
+    }
+    lstEvents->filter();
+    if (lstEvents->GetSorted())
+        lstEvents->sortNow();
+}
+
+void TframeLiveMatch::fillEventList(const std::vector<const Event *> &listed)
+{
+    const ZIVGridUpdate update(*lstEvent);
+    lstEvent->clear();
+    ZIVGridColumn &id = *lstEvent->getColumn("id", true);
+    ZIVGridColumn &minute = *lstEvent->getColumn("Minute", true);
+    ZIVGridColumn &caption = *lstEvent->getColumn("Event", true);
+    ZIVGridColumn &player = *lstEvent->getColumn("Player", true);
+    ZIVGridColumn &opponent = *lstEvent->getColumn("Opponent player", true);
+    for (const Event *event : listed) {
+        ZIVGridRow &row = lstEvent->addRow();
+        row.cell(id).setLong(event->Index);
+        row.cell(minute).setInt(event->Minute);
+        row.cell(caption).setString(event->caption());
+        const std::pair<ZIVGridColumn *, std::pair<const kstring *, bool>> names[] = {
+            {&player, {&event->SubjectPlayerName, event->SubjectIsHome}},
+            {&opponent, {&event->ObjectPlayerName, event->ObjectIsHome}}};
+        for (const auto &[column, name] : names) {
+            ZIVGridCell &cell = row.cell(*column);
+            cell.setString(*name.first);
+            cell.setFontSource(srcOwn);
+            cell.font().color = gridColour(sideColour(name.second));
+        }
+        row.setBrushSource(srcOwn);
+        row.brush().color = gridColour(sideTint(event->SubjectIsHome));
+    }
+    lstEvent->filter();
+    if (lstEvent->GetSorted())
+        lstEvent->sortNow();
+}
+
+void TframeLiveMatch::showHeader()
+{
+    txtHome->setText(toQString(match.Home.TeamName));
+    txtAway->setText(toQString(match.Away.TeamName));
+    txtResult->setText(toQString(match.resultText()));
+    showTab();
+}
+
+QTabWidget *TframeLiveMatch::tabs() const
+{
+    for (QWidget *up = parentWidget(); up; up = up->parentWidget())
+        if (auto *tabWidget = qobject_cast<QTabWidget *>(up))
+            return tabWidget;
+    return nullptr;
+}
+
+void TframeLiveMatch::showTab()
+{
+    QTabWidget *tabWidget = tabs();
+    const int index = tabWidget ? tabWidget->indexOf(this) : -1;
+    if (index < 0)
+        return;
+    tabWidget->setTabText(index, toQString(match.tabCaption()).replace('&', "&&"));
+    // Colour and marker together: seen at a glance on any style, and the caption stays as it is.
+    tabWidget->tabBar()->setTabTextColor(index, highlighted ? QColor(200, 80, 0) : QColor());
+    tabWidget->setTabIcon(index, highlighted ? highlightIcon() : QIcon());
+}
+
+void TframeLiveMatch::lstEventClick()
+{
+    ZIVGridRow *row = lstEvent->GetFocusedRow();
+    if (!row)
+        return;
+    Event &event = match.Events[row->cell(*lstEvent->getColumn("id", true)).getLong()];
+    txtEventText->clear();
+    TextEditSink sink(txtEventText);
+    match.renderEvent(event, sink);
+}
+
+void TframeLiveMatch::btnRemoveClick()
+{
+    for (QWidget *up = parentWidget(); up; up = up->parentWidget())
+        if (auto *manager = qobject_cast<TframeLive *>(up)) {
+            manager->removeMatch(match.MatchID);
+            return;
+        }
+}
+
+void TframeLiveMatch::FrameEnter()
+{
+    if (!highlighted)
+        return;
+    entered();
+    showTab();
+}
+
+void TframeLiveMatch::resizeEvent(QResizeEvent *event)
+{
+    TframeBase::resizeEvent(event);
+    FrameResize();
+}
+
+void TframeLiveMatch::FrameResize()
+{
+    const int w = (panHeader->width() - txtResult->width() - 21) / 2;
+    const int height = panHeader->height();
+    txtHome->setGeometry(7, 0, w, height);
+    txtResult->setGeometry(txtHome->x() + w + 7, 0, txtResult->width(), height);
+    txtAway->setGeometry(txtResult->x() + txtResult->width() + 7, 0, w, height);
+    btnRemove->move(panHeader->width() - btnRemove->width() - 4, 8);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "live/live_pages.h"
+#include "ui/frame_base.h"
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class QTextEdit;
+class TframeLiveSummary;
+class ZIVGrid;
+
+// The page of one followed match: the score with both names, the running commentary, the
+// events that name players, the text of the event clicked last and the counters of both sides.
+// It owns the match's model and shows it; the rules live in the model.
+class TframeLiveMatch : public TframeBase, public MatchPageModel
+{
+    Q_OBJECT
+
+public:
+    // The commentary box holds at most this many characters: the newest lines.
+    static constexpr int matchTextLimit = 2000;
+
+    explicit TframeLiveMatch(QWidget *parent = nullptr);
+
+    // Shows the model: commentary, both lists, counters, header and tab.
+    void refresh();
+    // Writes the tab's caption and highlight; nothing while the page is on no tab.
+    void showTab();
+
+    QWidget *panHeader;
+    QLabel *txtHome;
+    QLabel *txtResult;
+    QLabel *txtAway;
+    QPushButton *btnRemove;
+    QTextEdit *txtMatchText;
+    QSplitter *Splitter1;
+    QLabel *lblEventList;
+    TframeLiveSummary *frLiveSummary;
+    ZIVGrid *lstEvent;
+    QTextEdit *txtEventText;
+    ZIVGrid *lstEvents;
+
+    // Event handlers, public so that a window test can drive them as the toolkit would.
+    void lstEventClick();
+    void btnRemoveClick();
+    void FrameEnter();
+    void FrameResize();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildHeader();
+    QWidget *buildRightPart();
+    void showCommentary(const CommentaryBuffer &commentary);
+    void fillRawEvents();
+    void fillEventList(const std::vector<const Event *> &listed);
+    void showHeader();
+    QTabWidget *tabs() const;
+};

@@ -1,0 +1,329 @@
+#include "grid/core/grid_update.h"
+#include "grid/widget/ziv_edit.h"
+#include "grid/widget/ziv_grid.h"
+#include "service/session.h"
+#include "service/team_download.h"
+#include "sim/match_engine.h"
+#include "sim/schedule.h"
+#include "sim/sim_server.h"
+#include "ui/error_display.h"
+#include "ui/live_frame.h"
+#include "ui/live_match_frame.h"
+#include "ui/live_summary_frame.h"
+#include "ui/login_dialog.h"
+#include "ui/main_window.h"
+#include "ui/select_base_dialog.h"
+#include "ui/startup.h"
+#include "support/message_box_watch.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+namespace {
+
+// Runs `action` on the modal dialog that is up after a moment.
+void whenModal(std::function<void(QDialog *)> action)
+{
+    QTimer::singleShot(60, [action = std::move(action)] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no modal dialog is shown";
+        action(dialog);
+    });
+}
+
+void clickRow(ZIVGrid *grid, int index, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const QRect cell = grid->cellRect(1, index + 1);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cell.center());
+}
+
+void logInAsDemo()
+{
+    whenModal([](QDialog *dialog) {
+        ASSERT_EQ(dialog, frmLogin);
+        frmLogin->txtUsername->setText("demo");
+        frmLogin->txtPassword->setText("demo");
+        QTest::keyClick(frmLogin, Qt::Key_Return);
+    });
+}
+
+// The selection dialog with fixed candidates, until the match search lists the service's
+// matches itself; the user picks rows with real clicks.
+class FixedMatches : public TfrmSelectBase
+{
+public:
+    using TfrmSelectBase::TfrmSelectBase;
+    void refill() override
+    {
+        const ZIVGridUpdate update(*lstList);
+        lstList->clear();
+        ZIVGridColumn &id = *lstList->getColumn("id", true);
+        ZIVGridColumn &name = *lstList->getColumn("name", true);
+        for (int matchId : candidates) {
+            ZIVGridRow &row = lstList->addRow();
+            row.cell(id).setLong(matchId);
+            row.cell(name).setString("match " + std::to_string(matchId));
+        }
+    }
+    // Clicks every candidate and OK once the dialog is up; then `next` runs.
+    void chooseAllThen(std::function<void()> next)
+    {
+        whenModal([this, next = std::move(next)](QDialog *dialog) {
+            ASSERT_EQ(dialog, this);
+            for (int i = 0; i < int(candidates.size()); ++i)
+                clickRow(lstList, i, i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+            if (next)
+                next();
+            QTest::mouseClick(btnOk, Qt::LeftButton);
+        });
+    }
+    std::vector<int> candidates;
+};
+
+// What the simulator itself counts for one side of a match, from its own record of play.
+struct SideCount
+{
+    int goals = 0, yellow = 0, red = 0, injuries = 0;
+};
+
+std::pair<SideCount, SideCount> simulatorCount(const sim::Server &server, int matchId)
+{
+    const sim::Fixture fixture = *sim::schedule::fixtureById(server.world(), matchId);
+    const sim::MatchReport report = sim::playMatch(server.world(), fixture);
+    const int played = sim::eventsPlayedBy(report, fixture, server.minutes());
+    const int homeTeam = server.world().teams()[fixture.home].id;
+    SideCount home, away;
+    for (int i = 0; i < played; ++i) {
+        const sim::MatchEvent &e = report.events[i];
+        home.goals += e.homeGoal;
+        away.goals += e.awayGoal;
+        SideCount &side = e.subjectTeamId == homeTeam ? home : away;
+        if (e.category == sim::Category::Card)
+            ++(e.keyNumber <= 511 ? side.yellow : side.red);
+        // "Almost injury" (90) is filed with injuries by the simulator but injures nobody.
+        if (e.category == sim::Category::Injury && e.keyNumber != 90)
+            ++side.injuries;
+    }
+    return {home, away};
+}
+
+int eventsPlayed(const sim::Server &server, int matchId)
+{
+    const sim::Fixture fixture = *sim::schedule::fixtureById(server.world(), matchId);
+    return sim::eventsPlayedBy(sim::playMatch(server.world(), fixture), fixture, server.minutes());
+}
+
+class LiveWindows : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(xmlParent.isValid());
+        ASSERT_NE(server.listen(), 0);
+        createGlobalInstances(new Troot(server.baseUrl(), server.versionUrl()),
+                              xmlParent.filePath("XML"));
+        frmMain->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
+        QTest::qWait(100); // the version check
+        live = frmMain->frameLive1;
+        search = new FixedMatches(frmMain);
+        live->setMatchSearch(search);
+    }
+    void TearDown() override
+    {
+        delete frmMain;
+        frmMain = nullptr;
+        delete root;
+        root = nullptr;
+    }
+
+    QStringList liveRequests(const QString &action) const
+    {
+        return server.requestLog().filter("live.asp").filter("actionType=" + action);
+    }
+    int summaryId(int row) const
+    {
+        return live->lstSummary->getRow(row, true)->cell(*live->lstSummary->getColumn("id", true)).getLong();
+    }
+    void screenshot(QWidget *widget, const QString &name) const
+    {
+        const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+        QDir().mkpath(folder);
+        EXPECT_TRUE(widget->grab().save(folder + "/" + name));
+    }
+    // The three first running matches, chosen through "Add match" with a login on the way.
+    std::vector<int> addThreeMatches()
+    {
+        server.advance(30);
+        const QList<int> running = server.liveMatchIds();
+        EXPECT_GE(running.size(), 3);
+        // Listed out of order: the requests must still go in ascending id.
+        search->candidates = {running[2], running[0], running[1]};
+        search->chooseAllThen(logInAsDemo);
+        QTest::mouseClick(live->btnAddMatch, Qt::LeftButton);
+        return {running[0], running[1], running[2]};
+    }
+
+    QTemporaryDir xmlParent;
+    sim::Server server;
+    TframeLive *live = nullptr;
+    FixedMatches *search = nullptr;
+    // Every error box shown, answered with OK.
+    MessageBoxWatch boxes;
+};
+
+TEST_F(LiveWindows, AddedMatchesUnfoldTickByTickToTheSimulatorsOwnCounts)
+{
+    const std::vector<int> ids = addThreeMatches();
+    ASSERT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("\n").toStdString();
+    const QStringList added = liveRequests("addMatch");
+    ASSERT_EQ(added.size(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(added[i].endsWith("matchID=" + QString::number(ids[i]))) << added[i].toStdString();
+    ASSERT_EQ(live->pages->count(), 4);
+    ASSERT_EQ(live->lstSummary->rowNum(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(summaryId(i), ids[i]);
+
+    // Every event the service has played so far, each exactly once.
+    const auto expectAllEventsOnce = [&] {
+        for (int id : ids) {
+            SCOPED_TRACE("match " + std::to_string(id));
+            TframeLiveMatch *page = live->page(id);
+            ASSERT_NE(page, nullptr);
+            const int played = eventsPlayed(server, id);
+            ASSERT_EQ(page->lstEvents->rowNum(), played);
+            std::set<int> seen;
+            ZIVGridColumn &index = *page->lstEvents->getColumn("Index", true);
+            for (ZIVGridRow *row : page->lstEvents->rows())
+                seen.insert(row->cell(index).getLong());
+            EXPECT_EQ(int(seen.size()), played);
+            EXPECT_EQ(*seen.begin(), 1);
+            EXPECT_EQ(*seen.rbegin(), played);
+        }
+    };
+    expectAllEventsOnce();
+
+    // A minute of the timer after twenty minutes of play.
+    server.advance(20);
+    const int before = liveRequests("viewNew").size();
+    live->matchTimerTimer();
+    EXPECT_EQ(liveRequests("viewNew").size(), before + 1);
+    EXPECT_TRUE(live->matchTimer->isActive());
+    expectAllEventsOnce();
+
+    // Pictures in the middle of the matches: the summary, a page, an event clicked.
+    live->pages->setCurrentIndex(0);
+    screenshot(frmMain, "live_summary.png");
+    TframeLiveMatch *page = live->page(ids[0]);
+    live->pages->setCurrentWidget(page);
+    QTest::qWait(50);
+    screenshot(frmMain, "live_match_page.png");
+    ASSERT_GT(page->lstEvent->rowNum(), 0);
+    clickRow(page->lstEvent, 0);
+    EXPECT_FALSE(page->txtEventText->toPlainText().isEmpty());
+    screenshot(frmMain, "live_event_text.png");
+
+    server.advance(150); // every match has ended
+    live->matchTimerTimer();
+    expectAllEventsOnce();
+    ASSERT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("\n").toStdString();
+    ZIVGrid *summary = live->lstSummary;
+    for (int row = 0; row < 3; ++row) {
+        const int id = summaryId(row);
+        SCOPED_TRACE("match " + std::to_string(id));
+        const auto [home, away] = simulatorCount(server, id);
+        const auto value = [&](const char *column) {
+            return summary->getRow(row, true)->cell(*summary->getColumn(column, true)).getInt();
+        };
+        EXPECT_EQ(value("home goals"), home.goals);
+        EXPECT_EQ(value("away goals"), away.goals);
+        EXPECT_EQ(value("home yellow cards"), home.yellow);
+        EXPECT_EQ(value("away yellow cards"), away.yellow);
+        EXPECT_EQ(value("home red cards"), home.red);
+        EXPECT_EQ(value("away red cards"), away.red);
+        EXPECT_EQ(value("home injury"), home.injuries);
+        EXPECT_EQ(value("away injury"), away.injuries);
+        const LiveMatch &match = live->page(id)->match;
+        for (const LiveTeam *team : {&match.Home, &match.Away})
+            EXPECT_EQ(team->Attempt, team->Missed + team->Goal);
+        EXPECT_EQ(value("home attempts"), match.Home.Attempt);
+        EXPECT_EQ(value("away attempts"), match.Away.Attempt);
+        EXPECT_EQ(live->page(id)->frLiveSummary->txtAwayAttempt->text().toInt(), match.Away.Attempt);
+    }
+
+    // "Remove match" on the focused summary row.
+    clickRow(summary, 1);
+    QTest::mouseClick(live->btnRemoveMatch, Qt::LeftButton);
+    EXPECT_EQ(live->pages->count(), 3);
+    EXPECT_EQ(live->pages->currentWidget(), live->tsSummary);
+    EXPECT_EQ(live->page(ids[1]), nullptr);
+    ASSERT_EQ(liveRequests("deleteMatch").size(), 1);
+    EXPECT_TRUE(liveRequests("deleteMatch")[0].endsWith("matchID=" + QString::number(ids[1])));
+    ASSERT_EQ(summary->rowNum(), 2);
+    EXPECT_EQ(summaryId(0), ids[0]);
+    EXPECT_EQ(summaryId(1), ids[2]);
+}
+
+TEST_F(LiveWindows, CancellingTheLoginAtTheFirstAddMatchSendsNoneOfTheOthers)
+{
+    server.advance(30);
+    const QList<int> running = server.liveMatchIds();
+    ASSERT_GE(running.size(), 3);
+    search->candidates = {running[0], running[1], running[2]};
+    search->chooseAllThen([] {
+        whenModal([](QDialog *dialog) {
+            ASSERT_EQ(dialog, frmLogin);
+            QTest::mouseClick(frmLogin->findChild<QPushButton *>("btnCancel"), Qt::LeftButton);
+        });
+    });
+    QTest::mouseClick(live->btnAddMatch, Qt::LeftButton);
+    EXPECT_TRUE(server.requestLog().filter("live.asp").isEmpty());
+    EXPECT_EQ(live->pages->count(), 1);
+    EXPECT_TRUE(boxes.texts().isEmpty()) << "a cancelled login is silent";
+}
+
+TEST_F(LiveWindows, ATickSendsNothingWithoutAMatchOrWithTheBoxUnticked)
+{
+    live->matchTimerTimer();
+    EXPECT_TRUE(server.requestLog().filter("live.asp").isEmpty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no login for nothing";
+    EXPECT_TRUE(live->matchTimer->isActive());
+
+    server.advance(30);
+    logInAsDemo();
+    live->addMatch(server.liveMatchIds().first());
+    ASSERT_EQ(live->pages->count(), 2);
+    QTest::mouseClick(live->chkWatchNewEvents, Qt::LeftButton);
+    ASSERT_FALSE(live->chkWatchNewEvents->isChecked());
+    const int sent = server.requestLog().size();
+    server.advance(10);
+    live->matchTimerTimer();
+    EXPECT_EQ(server.requestLog().size(), sent);
+    EXPECT_TRUE(live->matchTimer->isActive());
+    EXPECT_EQ(live->matchTimer->interval(), 60000);
+
+    // Ticked again, the next tick asks; "Next event" asks as well.
+    QTest::mouseClick(live->chkWatchNewEvents, Qt::LeftButton);
+    live->matchTimerTimer();
+    EXPECT_EQ(liveRequests("viewNew").size(), 1);
+    QTest::mouseClick(live->btnGetNextEvent, Qt::LeftButton);
+    EXPECT_EQ(liveRequests("viewNew").size(), 2);
+    EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("\n").toStdString();
+}
+
+} // namespace

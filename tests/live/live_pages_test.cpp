@@ -1,0 +1,254 @@
+#include "live_test_support.h"
+
+#include "Engine/errors.h"
+#include "live/live_pages.h"
+
+#include <memory>
+
+namespace {
+
+std::string link(int player, const std::string &name)
+{
+    return "<a href=\"playerDetails.asp?playerID=" + std::to_string(player) + "\">" + name + "</a>";
+}
+
+// A page map whose pages live in the test and which records what it was asked to do.
+class RecordingPageMap : public LivePageMap
+{
+public:
+    std::vector<std::unique_ptr<MatchPageModel>> made;
+    std::vector<int> created;
+    std::vector<int> shown;
+
+protected:
+    MatchPageModel &createPage(int matchId) override
+    {
+        created.push_back(matchId);
+        return *made.emplace_back(std::make_unique<MatchPageModel>());
+    }
+    void showPage(MatchPageModel &page) override { shown.push_back(page.match.MatchID); }
+};
+
+std::string response(const std::string &matches)
+{
+    return "<Live><MatchList>" + matches + "</MatchList></Live>";
+}
+
+std::vector<MatchIntake> takeIn(LivePageMap &map, const std::string &xml)
+{
+    XmlText doc(xml);
+    return map.takeIn(doc.root());
+}
+
+const std::string oneEvent = eventXml({1, 3, 7, 10, 8, "228", link(7, "Smith")});
+const std::string twoEvents = oneEvent + eventXml({2, 9, 9, 20, 7, "510", link(9, "Kerr")});
+
+TEST(LivePages, TakingResponsesInMakesOnePagePerNewIdAndReusesIt)
+{
+    struct Step
+    {
+        const char *what;
+        std::string xml;
+        std::vector<int> created; // pages made by this step
+        std::vector<int> shown;   // pages merged and shown by this step, in document order
+        std::vector<std::pair<bool, bool>> newAndGrew;
+    };
+    const std::vector<Step> steps = {
+        {"two new matches",
+         response(matchXml(oneEvent, 0, 0, 700) + matchXml(oneEvent, 1, 0, 600)),
+         {700, 600},
+         {700, 600},
+         {{true, true}, {true, true}}},
+        {"the same ids again, one grown",
+         response(matchXml(twoEvents, 0, 0, 700) + matchXml(oneEvent, 1, 0, 600)),
+         {},
+         {700, 600},
+         {{false, true}, {false, false}}},
+        {"no MatchList changes no page", "<Live><Other>" + matchXml(oneEvent, 0, 0, 800) + "</Other></Live>",
+         {},
+         {},
+         {}},
+        {"an empty list", "<Live><MatchList/></Live>", {}, {}, {}},
+        {"two lists, both read",
+         "<Live><MatchList>" + matchXml(oneEvent, 0, 0, 800) + "</MatchList><MatchList>" +
+             matchXml(twoEvents, 0, 0, 600) + "</MatchList></Live>",
+         {800},
+         {800, 600},
+         {{true, true}, {false, true}}},
+    };
+    RecordingPageMap map;
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.what);
+        map.created.clear();
+        map.shown.clear();
+        const std::vector<MatchIntake> intakes = takeIn(map, step.xml);
+        EXPECT_EQ(map.created, step.created);
+        EXPECT_EQ(map.shown, step.shown);
+        ASSERT_EQ(intakes.size(), step.newAndGrew.size());
+        for (std::size_t i = 0; i < intakes.size(); ++i) {
+            EXPECT_EQ(intakes[i].matchId, step.shown[i]);
+            EXPECT_EQ(intakes[i].isNew, step.newAndGrew[i].first) << i;
+            EXPECT_EQ(intakes[i].grew, step.newAndGrew[i].second) << i;
+        }
+    }
+    EXPECT_EQ(map.matchCount(), 3u);
+    EXPECT_EQ(map.made.size(), 3u);
+}
+
+TEST(LivePages, AFaultyMatchIdStopsTheIntakeThereAndKeepsWhatCameBefore)
+{
+    RecordingPageMap map;
+    std::string bad = matchXml(oneEvent, 0, 0, 1);
+    bad.replace(bad.find("<MatchID>1<"), 11, "<MatchID>x1<");
+    EXPECT_THROW(takeIn(map, response(matchXml(oneEvent, 0, 0, 5) + bad + matchXml(oneEvent, 0, 0, 9))),
+                 EConvertError);
+    EXPECT_EQ(map.created, std::vector<int>{5});
+    ASSERT_NE(map.findPage(5), nullptr);
+    EXPECT_EQ(map.findPage(5)->match.Events.size(), 1u);
+    EXPECT_EQ(map.findPage(9), nullptr);
+}
+
+TEST(LivePages, HighlightFollowsGrowthUntilThePageIsEntered)
+{
+    MatchPageModel page;
+    const auto merge = [&](const std::string &events) {
+        XmlText doc(matchXml(events));
+        return page.merge(doc.root());
+    };
+    EXPECT_TRUE(merge(oneEvent));
+    EXPECT_TRUE(page.highlighted);
+    page.entered();
+    EXPECT_FALSE(merge(oneEvent));
+    EXPECT_FALSE(page.highlighted) << "a merge without new events leaves the highlight";
+    EXPECT_TRUE(merge(twoEvents));
+    EXPECT_TRUE(page.highlighted);
+    EXPECT_FALSE(merge(twoEvents));
+    EXPECT_TRUE(page.highlighted) << "and does not clear it either";
+}
+
+TEST(LivePages, RefreshRendersEveryEventBeforeListingAndCounting)
+{
+    MatchPageModel page;
+    // Event 1 is a home miss whose text links the player only after a merge replaced it; the
+    // list must see the name from this refresh's rendering.
+    XmlText first(matchXml(eventXml({1, 3, 7, 10, 8, "228", "no link yet"}) +
+                               eventXml({2, 5, 9, 20, 7, "93", "injured, no link"}) +
+                               eventXml({3, 8, 9, 20, 7, "510", link(9, "Kerr") + " booked"}),
+                           2, 0));
+    page.merge(first.root());
+    RecordingSink sink;
+    std::vector<const Event *> listed = page.refresh(sink);
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0]->Index, 3);
+    EXPECT_EQ(sink.text, "(3)   no link yet\n(5)   injured, no link\n(8)   [Kerr@A] booked\n");
+    // Event 2 names nobody, so its side flag stays false (away): counted there all the same.
+    EXPECT_EQ(page.match.Away.Injury, 1);
+    EXPECT_EQ(page.match.Away.YellowCard, 1);
+    EXPECT_EQ(page.match.Home.Missed, 0) << "event 1 has no side yet: away";
+    EXPECT_EQ(page.match.Away.Missed, 1);
+    EXPECT_EQ(page.match.Home.Attempt, 2);
+    EXPECT_EQ(page.match.Away.Attempt, 1);
+
+    XmlText second(matchXml(eventXml({1, 3, 7, 10, 8, "228", link(7, "Smith") + " misses"}), 2, 0));
+    page.merge(second.root());
+    RecordingSink again;
+    listed = page.refresh(again);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0]->SubjectPlayerName, "Smith");
+    EXPECT_EQ(page.match.Home.Missed, 1);
+    EXPECT_EQ(page.match.Away.Missed, 0);
+    EXPECT_EQ(page.match.Home.Attempt, 3) << "Missed + Goal";
+    EXPECT_EQ(page.match.Away.YellowCard, 1) << "counters are recounted, not added up";
+}
+
+TEST(LivePages, SummaryRowsAscendByIdWithEachSidesCounters)
+{
+    RecordingPageMap map;
+    const std::string events = eventXml({1, 3, 7, 10, 8, "228", link(7, "Smith")}) +
+                               eventXml({2, 4, 7, 10, 8, "205", link(7, "Smith")}) +
+                               eventXml({3, 5, 9, 20, 7, "512", link(9, "Kerr")}) +
+                               eventXml({4, 6, 9, 20, 7, "511", link(9, "Kerr")}) +
+                               eventXml({5, 7, 7, 10, 9, "92", link(7, "Smith")});
+    takeIn(map, response(matchXml(events, 3, 1, 900) + matchXml(oneEvent, 0, 2, 300)));
+    for (const auto &[id, page] : map.entries()) {
+        RecordingSink sink;
+        page->refresh(sink);
+    }
+    const std::vector<SummaryRow> rows = map.summaryRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].matchId, 300);
+    EXPECT_EQ(rows[1].matchId, 900);
+    EXPECT_EQ(rows[1].homeTeam, "Lions");
+    EXPECT_EQ(rows[1].awayTeam, "Tigers");
+    const std::map<std::string, int> expected = {
+        {"home goals", 3},        {"away goals", 1},        {"home attempts", 5},
+        {"away attempts", 1},     {"home yellow cards", 0}, {"away yellow cards", 1},
+        {"home red cards", 0},    {"away red cards", 1},    {"home injury", 1},
+        {"away injury", 0}};
+    std::map<std::string, int> seen;
+    for (const SummaryRow::Count &count : rows[1].counts)
+        seen[count.column] = count.value;
+    EXPECT_EQ(seen, expected);
+}
+
+TEST(LivePages, AGoalAlertOnlyForARisingScoreOfAFollowedMatchWhileAway)
+{
+    RecordingPageMap map;
+    const auto goalsRose = [&](int home, int away) {
+        const std::vector<MatchIntake> in = takeIn(map, response(matchXml(oneEvent, home, away, 42)));
+        return in.at(0);
+    };
+    struct Step
+    {
+        int home, away;
+        bool rose;
+    };
+    const Step steps[] = {
+        {2, 1, false}, // the score a match is added with
+        {2, 1, false}, // unchanged
+        {2, 2, true},  {3, 2, true}, {1, 0, false}, // a corrected score going down is no goal
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(std::to_string(step.home) + ":" + std::to_string(step.away));
+        const MatchIntake intake = goalsRose(step.home, step.away);
+        EXPECT_EQ(intake.goalRose, step.rose);
+        EXPECT_EQ(needsGoalAlert(intake, false), step.rose);
+        EXPECT_FALSE(needsGoalAlert(intake, true)) << "the user is looking already";
+    }
+    EXPECT_EQ(goalAlertText(map.findPage(42)->match), "Lions 1 : 0 Tigers");
+}
+
+TEST(LivePages, TheCommentaryKeepsTheNewestLinesThatFit)
+{
+    CommentaryBuffer buffer;
+    for (int minute = 1; minute <= 3; ++minute) {
+        buffer.appendPlain("(" + std::to_string(minute) + ")   ");
+        buffer.appendPlayer("Jörg", homeColour);
+        buffer.appendPlain(" ok");
+        buffer.endLine();
+    }
+    // Each line: "(n)   " 6 + "Jörg" 4 + " ok" 3 + line end 1 = 14 characters.
+    EXPECT_EQ(buffer.length(), 42u);
+    struct Case
+    {
+        std::size_t limit;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {2000, "(1)   [Jörg@H] ok\n(2)   [Jörg@H] ok\n(3)   [Jörg@H] ok\n"},
+        {42, "(1)   [Jörg@H] ok\n(2)   [Jörg@H] ok\n(3)   [Jörg@H] ok\n"},
+        {41, "(2)   [Jörg@H] ok\n(3)   [Jörg@H] ok\n"},
+        {14, "(3)   [Jörg@H] ok\n"},
+        // Even the newest line is too long: its end is shown, cut at a whole character.
+        {6, "[rg@H] ok\n"},
+        {0, ""},
+    };
+    for (const Case &c : cases) {
+        RecordingSink sink;
+        buffer.replay(sink, c.limit);
+        EXPECT_EQ(sink.text, c.shown) << "limit " << c.limit;
+    }
+    EXPECT_EQ(utf16Length("a\xF0\x9F\x98\x80" "é"), 4u) << "a character beyond the BMP counts two";
+}
+
+} // namespace
