@@ -48,8 +48,17 @@ TfrmLogin::TfrmLogin(QWidget *parent)
 void TfrmLogin::fitToContents()
 {
     layout()->activate();
-    setMinimumSize(QSize(250, 86).expandedTo(layout()->minimumSize()));
-    resize(minimumSize());
+    // The failure line wraps: room for about 45 characters of the font in use, and the height
+    // its lines need at that width.
+    const int lineWidth =
+        lblLastFailure->isHidden() ? 0 : 45 * fontMetrics().averageCharWidth();
+    const int width = std::max({250, layout()->minimumSize().width(), lineWidth});
+    const int height = std::max({86, layout()->minimumSize().height(),
+                                 layout()->hasHeightForWidth()
+                                     ? layout()->totalHeightForWidth(width)
+                                     : 0});
+    setMinimumSize(width, height);
+    resize(width, height);
 }
 
 // Both edit boxes start at the same offset: the wider of the two captions sets it.
@@ -59,8 +68,13 @@ void TfrmLogin::buildLayout()
         std::max(txtUsername->label()->sizeHint().width(), Label1->sizeHint().width());
     txtUsername->label()->setFixedWidth(captionWidth);
     Label1->setFixedWidth(captionWidth);
+    // Room for a typical entry at any font size.
+    const int entryWidth = 12 * fontMetrics().averageCharWidth();
+    txtUsername->edit()->setMinimumWidth(entryWidth);
+    txtPassword->setMinimumWidth(entryWidth);
 
     auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(std::max(6, fontMetrics().averageCharWidth()));
     buttons->addStretch();
     buttons->addWidget(btnLogin);
     buttons->addWidget(btnCancel);

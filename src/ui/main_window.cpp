@@ -135,7 +135,8 @@ void TfrmMain::buildMenu()
     Online1->addSeparator();
     mnuQuit = Online1->addAction("&Quit");
     mnuQuit->setObjectName("mnuQuit");
-    mnuQuit->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q on every platform (the platform's Quit binding is empty on some).
+    mnuQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     mnuQuit->setShortcutContext(Qt::ApplicationShortcut);
     mnuAbout = MainMenu1->addAction("&About");
     mnuAbout->setObjectName("mnuAbout");

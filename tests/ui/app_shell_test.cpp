@@ -20,12 +20,18 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
+#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +76,26 @@ protected:
     }
 
     QString folder() const { return xmlParent.filePath("XML"); }
+
+    // Answers the next login dialog with these entries once it is up.
+    static void answerLogin(const QString &user, const QString &code)
+    {
+        QTimer::singleShot(50, [user, code] {
+            ASSERT_EQ(QApplication::activeModalWidget(), frmLogin);
+            frmLogin->txtUsername->setText(user);
+            frmLogin->txtPassword->setText(code);
+            QTest::keyClick(frmLogin, Qt::Key_Return);
+        });
+    }
+
+    static QString screenshotPath(const QString &name)
+    {
+        const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+        QDir().mkpath(folder);
+        return folder + "/" + name;
+    }
+
+    int requestsTo(const QString &path) const { return sim.requestLog().filter(path).size(); }
 
     QTemporaryDir xmlParent;
     sim::Server sim;
@@ -161,6 +187,121 @@ TEST_F(AppShell, DownloadLogsInWithTheDemoAccountAndWritesTheFourDocuments)
         const QRegularExpression name(QString("^%1_123456_.*\\.xml$").arg(document));
         EXPECT_EQ(files.filter(name).size(), 1) << document;
     }
+}
+
+TEST_F(AppShell, AWrongSecurityCodeSaysWhyAndTheNextRequestAsksBeforeSending)
+{
+    showMain();
+    MessageBoxWatch boxes(screenshotPath("download_error_wrong_code"));
+    answerLogin("demo", "wrong");
+    frmMain->mnuDownloadData->trigger();
+    ASSERT_EQ(boxes.texts(), QStringList{"Download error!"});
+    // The service's own words, not a parser's offset.
+    EXPECT_TRUE(boxes.boxes[0].reason.contains("Wrong user name or security code."))
+        << boxes.boxes[0].reason.toStdString();
+    EXPECT_FALSE(boxes.boxes[0].reason.contains("offset"));
+    EXPECT_EQ(requestsTo("default.asp"), 1);
+
+    // The next download shows the login dialog before anything reaches the service.
+    const int sentBefore = int(sim.requestLog().size());
+    int sentWhileAsking = -1;
+    onNextModal([&](QDialog *dialog) {
+        EXPECT_EQ(dialog, frmLogin);
+        EXPECT_FALSE(frmLogin->lblLastFailure->isVisible()); // no request failed
+        sentWhileAsking = int(sim.requestLog().size());
+    });
+    frmMain->mnuDownloadData->trigger();
+    EXPECT_EQ(sentWhileAsking, sentBefore);
+    EXPECT_EQ(requestsTo("default.asp"), 1); // the old wrong code was never sent again
+}
+
+TEST_F(AppShell, AnUnreachableServiceNamesTheServerAndWhy)
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const QString closed = "http://127.0.0.1:" + QString::number(probe.serverPort());
+    probe.close();
+    delete frmMain;
+    delete root;
+    createGlobalInstances(new Troot(closed, closed + "/init.xml"), folder());
+    showMain();
+
+    MessageBoxWatch boxes(screenshotPath("connection_failed"));
+    answerLogin("demo", "demo");
+    frmMain->mnuDownloadData->trigger();
+    ASSERT_EQ(boxes.texts(), (QStringList{"Connection failed!", "Download error!"}));
+    for (const MessageBoxWatch::Shown &box : boxes.boxes) {
+        EXPECT_TRUE(box.reason.contains(closed)) << box.reason.toStdString();
+        EXPECT_TRUE(box.reason.contains("refused the connection")) << box.reason.toStdString();
+    }
+    EXPECT_TRUE(frmMain->mnuDownloadData->isEnabled());
+}
+
+TEST_F(AppShell, ASlowDownloadDisablesItsItemAndASecondOneSendsNothing)
+{
+    showMain();
+    answerLogin("demo", "demo");
+    frmMain->mnuDownloadData->trigger();
+    ASSERT_EQ(requestsTo("club.asp"), 1);
+
+    sim.setFault(sim::RouteGroup::TeamDocuments, sim::FaultKind::Delay, -1, 150);
+    bool disabledDuring = false, aboutUsable = false;
+    QTimer::singleShot(75, [&] {
+        disabledDuring = !frmMain->mnuDownloadData->isEnabled();
+        aboutUsable = frmMain->mnuAbout->isEnabled() && frmMain->mnuQuit->isEnabled();
+        frmMain->mnuDownloadData->trigger(); // a disabled item does nothing
+    });
+    MessageBoxWatch boxes;
+    frmMain->mnuDownloadData->trigger();
+    EXPECT_TRUE(disabledDuring);
+    EXPECT_TRUE(aboutUsable);
+    EXPECT_TRUE(boxes.boxes.isEmpty()) << boxes.texts().join(", ").toStdString();
+    EXPECT_EQ(requestsTo("club.asp"), 2);
+    EXPECT_EQ(requestsTo("players.asp"), 2);
+    EXPECT_TRUE(frmMain->mnuDownloadData->isEnabled());
+    EXPECT_TRUE(frmMain->statusbar->currentMessage().contains(QDir::toNativeSeparators(folder())))
+        << frmMain->statusbar->currentMessage().toStdString();
+}
+
+TEST_F(AppShell, ALoginAskedAgainToRetrySaysWhichRequestFailed)
+{
+    showMain();
+    answerLogin("demo", "demo");
+    frmMain->mnuDownloadData->trigger();
+    sim.setFault(sim::RouteGroup::TeamDocuments, sim::FaultKind::Http500, 1);
+    QString shownLine;
+    QTimer::singleShot(50, [&] {
+        ASSERT_EQ(QApplication::activeModalWidget(), frmLogin);
+        if (frmLogin->lblLastFailure->isVisible())
+            shownLine = frmLogin->lblLastFailure->text();
+        frmLogin->grab().save(screenshotPath("login_retry.png"));
+        QTest::keyClick(frmLogin, Qt::Key_Return); // the entries are still there
+    });
+    MessageBoxWatch boxes;
+    frmMain->mnuDownloadData->trigger();
+    EXPECT_TRUE(shownLine.startsWith("The last request failed: The server answered HTTP 500"))
+        << shownLine.toStdString();
+    EXPECT_TRUE(shownLine.endsWith(" Log in again to retry.")) << shownLine.toStdString();
+    EXPECT_TRUE(boxes.boxes.isEmpty()) << boxes.texts().join(", ").toStdString();
+    EXPECT_EQ(requestsTo("club.asp"), 3); // first download, the failed one, its repeat
+}
+
+TEST_F(AppShell, TheMenusAreReachedByKeyboard)
+{
+    showMain();
+    EXPECT_EQ(frmMain->Online1->title(), "&Online");
+    EXPECT_EQ(frmMain->mnuDownloadData->text(), "&Download data");
+    EXPECT_EQ(frmMain->mnuAbout->text(), "&About");
+    EXPECT_EQ(frmMain->mnuQuit->text(), "&Quit");
+    EXPECT_EQ(frmMain->mnuQuit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QApplication::setActiveWindow(frmMain);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frmMain));
+    QTest::keyClick(frmMain->windowHandle(), Qt::Key_F10);
+    EXPECT_EQ(frmMain->MainMenu1->activeAction(), frmMain->Online1->menuAction());
+    while (QWidget *popup = QApplication::activePopupWidget())
+        QTest::keyClick(popup, Qt::Key_Escape);
+    QTest::keyClick(frmMain->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(frmMain->isVisible());
 }
 
 TEST_F(AppShell, AboutBoxShowsTheBuildsTitle)
