@@ -1,5 +1,7 @@
 #include "live/live_pages.h"
 
+#include <iterator>
+#include <limits>
 #include <string>
 
 namespace {
@@ -40,8 +42,13 @@ std::size_t utf16Length(std::string_view utf8)
 void CommentaryBuffer::add(std::string_view run, bool player, Colour colour, bool lineEnd)
 {
     const std::size_t chars = lineEnd ? 1 : utf16Length(run);
+    if (runs.empty() || runs.back().lineEnd) {
+        lineStarts.push_back(runs.size());
+        lineChars.push_back(0);
+    }
     runs.push_back({text.size(), run.size(), chars, player, colour, lineEnd});
     text.append(run);
+    lineChars.back() += chars;
     total += chars;
 }
 
@@ -60,31 +67,41 @@ void CommentaryBuffer::endLine()
     add({}, false, {}, true);
 }
 
+std::size_t CommentaryBuffer::lineCount() const
+{
+    return lineStarts.size();
+}
+
+std::size_t CommentaryBuffer::firstRunOf(std::size_t line) const
+{
+    return line < lineStarts.size() ? lineStarts[line] : runs.size();
+}
+
+CommentaryBuffer::Tail CommentaryBuffer::tail(std::size_t limit) const
+{
+    std::size_t first = lineChars.size(), kept = 0;
+    while (first > 0 && kept + lineChars[first - 1] <= limit)
+        kept += lineChars[--first];
+    if (first < lineChars.size() || lineChars.empty() || limit == 0)
+        return {first, 0};
+    // Even the newest line is too long: its end.
+    return {first - 1, lineChars[first - 1] - limit};
+}
+
 void CommentaryBuffer::replay(StyledTextSink &target, std::size_t limit) const
 {
-    // Lines by their first run and length; a last line without its end counts as one too.
-    struct Line
-    {
-        std::size_t firstRun, chars;
-    };
-    std::vector<Line> lines;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        if (i == 0 || runs[i - 1].lineEnd)
-            lines.push_back({i, 0});
-        lines.back().chars += runs[i].chars;
-    }
-    std::size_t first = lines.size(), kept = 0;
-    while (first > 0 && kept + lines[first - 1].chars <= limit)
-        kept += lines[--first].chars;
+    const Tail shown = tail(limit);
+    write(target, firstRunOf(shown.line), shown.cut);
+}
 
-    std::size_t skip = 0; // characters cut from the front of a newest line that alone is too long
-    if (first == lines.size()) {
-        if (lines.empty() || limit == 0)
-            return;
-        --first;
-        skip = lines[first].chars - limit;
-    }
-    for (std::size_t i = lines[first].firstRun; i < runs.size(); ++i) {
+void CommentaryBuffer::replayRuns(StyledTextSink &target, std::size_t fromRun) const
+{
+    write(target, fromRun, 0);
+}
+
+void CommentaryBuffer::write(StyledTextSink &target, std::size_t fromRun, std::size_t skip) const
+{
+    for (std::size_t i = fromRun; i < runs.size(); ++i) {
         const Run &run = runs[i];
         if (run.lineEnd) {
             target.endLine();
@@ -109,26 +126,52 @@ void CommentaryBuffer::replay(StyledTextSink &target, std::size_t limit) const
 
 bool MatchPageModel::merge(pugi::xml_node element)
 {
+    const std::size_t shown = unchangedEvents;
+    unchangedEvents = 0; // and so it stays when the merge fails half-way
+    const std::size_t before = match.Events.size();
+    const int homeTeam = match.Home.TeamID;
+    const auto last = match.Events.empty() ? match.Events.end() : std::prev(match.Events.end());
+    const int lastIndex = last == match.Events.end() ? std::numeric_limits<int>::min() : last->first;
+
     const bool grew = match.merge(element);
     if (grew)
         highlighted = true;
+
+    // What is shown stays true when every event received is new and comes after the shown ones,
+    // and the side that renders as home is the same.
+    const std::size_t added = match.Events.size() - before;
+    std::size_t received = 0;
+    for (pugi::xml_node child : element.child("EventList").children())
+        received += child.type() == pugi::node_element;
+    const auto after = match.Events.upper_bound(lastIndex);
+    if (match.Home.TeamID == homeTeam && received == added
+        && std::size_t(std::distance(after, match.Events.end())) == added)
+        unchangedEvents = shown;
     return grew;
 }
 
-std::vector<const Event *> MatchPageModel::refresh(StyledTextSink &commentary)
+MatchPageModel::Refresh MatchPageModel::refresh(StyledTextSink &commentary)
 {
+    Refresh result;
+    result.keptEvents = unchangedEvents;
+    unchangedEvents = 0; // until this refresh is complete
     match.resetCounters();
     for (auto &[index, event] : match.Events)
         match.renderEvent(event, commentary);
     // Only now are the names and side flags of every event those of its current text.
-    std::vector<const Event *> listed;
+    std::size_t at = 0;
     for (const auto &[index, event] : match.Events) {
-        if (event.namesPlayer())
-            listed.push_back(&event);
+        if (event.namesPlayer()) {
+            result.listed.push_back(&event);
+            if (at < result.keptEvents)
+                ++result.keptListed;
+        }
         match.countEvent(event);
+        ++at;
     }
     match.deriveAttempts();
-    return listed;
+    unchangedEvents = match.Events.size();
+    return result;
 }
 
 // ---- summary and alerts

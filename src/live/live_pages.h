@@ -27,6 +27,21 @@ public:
     // Every line, in the characters replay counts.
     std::size_t length() const { return total; }
 
+    // Where the lines that replay writes begin: the first of them (counted from 0; lineCount()
+    // when nothing is written) and the characters cut from its front when it alone is too long.
+    struct Tail
+    {
+        std::size_t line = 0;
+        std::size_t cut = 0;
+    };
+    Tail tail(std::size_t limit) const;
+    std::size_t lineCount() const;
+    std::size_t runCount() const { return runs.size(); }
+    // Writes the runs from `fromRun` on, each whole.
+    void replayRuns(StyledTextSink &target, std::size_t fromRun) const;
+    // The run that begins the line.
+    std::size_t firstRunOf(std::size_t line) const;
+
 private:
     struct Run
     {
@@ -37,9 +52,12 @@ private:
         bool lineEnd;
     };
     void add(std::string_view text, bool player, Colour colour, bool lineEnd);
+    void write(StyledTextSink &target, std::size_t fromRun, std::size_t cut) const;
 
     std::string text;
     std::vector<Run> runs;
+    std::vector<std::size_t> lineStarts; // first run of each line
+    std::vector<std::size_t> lineChars;
     std::size_t total = 0;
 };
 
@@ -63,8 +81,24 @@ public:
 
     // One refresh in its fixed order: every event rendered into `commentary` (which works out the
     // names and side flags the list reads), then every event counted on its side, then the
-    // attempts derived. Returns the events to list, ascending by index: those naming a player.
-    std::vector<const Event *> refresh(StyledTextSink &commentary);
+    // attempts derived.
+    struct Refresh
+    {
+        // The events to list, ascending by index: those naming a player.
+        std::vector<const Event *> listed;
+        // The leading events (ascending) that the previous complete refresh showed and that no
+        // merge has touched since, and how many of `listed` they are: a view may keep showing
+        // them as they are and add the rest. 0: everything is to be shown anew.
+        std::size_t keptEvents = 0;
+        std::size_t keptListed = 0;
+    };
+    Refresh refresh(StyledTextSink &commentary);
+    // The next refresh shows everything anew.
+    void showAnew() { unchangedEvents = 0; }
+
+private:
+    // Events shown by the last complete refresh that are still as they were shown.
+    std::size_t unchangedEvents = 0;
 };
 
 // What a live response did to one followed match.

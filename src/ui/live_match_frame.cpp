@@ -21,6 +21,9 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr TColor creamColour = 0x00F0FBFF;
@@ -89,6 +92,16 @@ ZIVGrid *eventGrid(QWidget *parent, const char *name, const std::vector<std::str
     return grid;
 }
 
+// The grid holds exactly the rows of the kept items: they stay, the rest is added.
+bool keepRows(ZIVGrid &grid, std::size_t kept)
+{
+    const std::size_t rows = grid.rows().size() + grid.hiddenRows().size();
+    if (kept > 0 && rows == kept)
+        return true;
+    grid.clear();
+    return false;
+}
+
 // The marker of a tab whose match brought events the user has not looked at yet.
 const QIcon &highlightIcon()
 {
@@ -139,7 +152,7 @@ TframeLiveMatch::TframeLiveMatch(QWidget *parent) : TframeBase(parent)
 
     frLiveSummary->setTeams(&match.Home, &match.Away);
 
-    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { guarded([this] { refresh(); }); });
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { guarded([this] { refreshWhole(); }); });
     connect(lstEvent, &ZIVGrid::OnClick, this, [this] { guarded([this] { lstEventClick(); }); });
     connect(btnRemove, &QPushButton::clicked, this, [this] { guarded([this] { btnRemoveClick(); }); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
@@ -191,38 +204,74 @@ QWidget *TframeLiveMatch::buildRightPart()
 void TframeLiveMatch::refresh()
 {
     // Everything is rendered first (the lists read the names it works out); the box then shows
-    // the newest lines, also those written before an error.
+    // the newest lines, also those written before an error. Events shown before and untouched
+    // since stay on screen; only the rest is written.
     CommentaryBuffer commentary;
-    std::vector<const Event *> listed;
+    Refresh shown;
     try {
-        listed = MatchPageModel::refresh(commentary);
+        shown = MatchPageModel::refresh(commentary);
     } catch (...) {
-        showCommentary(commentary);
+        showAnew();
+        showCommentary(commentary, false);
         throw;
     }
-    showCommentary(commentary);
-    fillRawEvents();
-    fillEventList(listed);
+    try {
+        showCommentary(commentary, shown.keptEvents > 0);
+        fillRawEvents(shown.keptEvents);
+        fillEventList(shown.listed, shown.keptListed);
+    } catch (...) {
+        showAnew();
+        throw;
+    }
     showHeader();
     frLiveSummary->update();
 }
 
-void TframeLiveMatch::showCommentary(const CommentaryBuffer &commentary)
+void TframeLiveMatch::refreshWhole()
 {
+    showAnew();
+    refresh();
+}
+
+void TframeLiveMatch::showCommentary(const CommentaryBuffer &commentary, bool keepShown)
+{
+    const CommentaryBuffer::Tail tail = commentary.tail(matchTextLimit);
+    // Appending is exact only between whole lines: a cut line is written anew.
+    const bool append = keepShown && tail.cut == 0 && shownText.cut == 0
+                        && tail.line >= shownText.line && shownText.runs <= commentary.runCount();
     txtMatchText->setUpdatesEnabled(false);
-    txtMatchText->clear();
+    if (append)
+        // Lines that no longer fit leave at the top, the new ones join at the bottom.
+        dropFirstLines(std::min(tail.line, shownText.lines) - shownText.line);
+    else
+        txtMatchText->clear();
     TextEditSink sink(txtMatchText);
-    commentary.replay(sink, matchTextLimit);
+    if (append)
+        commentary.replayRuns(sink, std::max(shownText.runs, commentary.firstRunOf(tail.line)));
+    else
+        commentary.replay(sink, matchTextLimit);
+    shownText = {tail.line, tail.cut, commentary.lineCount(), commentary.runCount()};
     txtMatchText->setUpdatesEnabled(true);
     // A user follows a match for its latest events.
     txtMatchText->moveCursor(QTextCursor::End);
     txtMatchText->verticalScrollBar()->setValue(txtMatchText->verticalScrollBar()->maximum());
 }
 
-void TframeLiveMatch::fillRawEvents()
+void TframeLiveMatch::dropFirstLines(std::size_t count)
+{
+    if (count == 0)
+        return;
+    // One block per line.
+    QTextCursor cursor(txtMatchText->document());
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, int(count));
+    cursor.removeSelectedText();
+}
+
+void TframeLiveMatch::fillRawEvents(std::size_t kept)
 {
     const ZIVGridUpdate update(*lstEvents);
-    lstEvents->clear();
+    const bool keeping = keepRows(*lstEvents, kept);
     ZIVGridColumn &id = *lstEvents->getColumn("id", true);
     ZIVGridColumn &index = *lstEvents->getColumn("Index", true);
     ZIVGridColumn &minute = *lstEvents->getColumn("Minute", true);
@@ -231,7 +280,8 @@ void TframeLiveMatch::fillRawEvents()
     ZIVGridColumn &object = *lstEvents->getColumn("ObjectPlayerID", true);
     ZIVGridColumn &key = *lstEvents->getColumn("EventKey", true);
     ZIVGridColumn &text = *lstEvents->getColumn("EventText", true);
-    for (const auto &[at, event] : match.Events) {
+    for (auto at = std::next(match.Events.begin(), keeping ? kept : 0); at != match.Events.end(); ++at) {
+        const Event &event = at->second;
         ZIVGridRow &row = lstEvents->addRow();
         row.cell(id).setLong(event.Index);
         row.cell(index).setLong(event.Index);
@@ -247,16 +297,17 @@ void TframeLiveMatch::fillRawEvents()
         lstEvents->sortNow();
 }
 
-void TframeLiveMatch::fillEventList(const std::vector<const Event *> &listed)
+void TframeLiveMatch::fillEventList(const std::vector<const Event *> &listed, std::size_t kept)
 {
     const ZIVGridUpdate update(*lstEvent);
-    lstEvent->clear();
+    const bool keeping = keepRows(*lstEvent, kept);
     ZIVGridColumn &id = *lstEvent->getColumn("id", true);
     ZIVGridColumn &minute = *lstEvent->getColumn("Minute", true);
     ZIVGridColumn &caption = *lstEvent->getColumn("Event", true);
     ZIVGridColumn &player = *lstEvent->getColumn("Player", true);
     ZIVGridColumn &opponent = *lstEvent->getColumn("Opponent player", true);
-    for (const Event *event : listed) {
+    for (std::size_t at = keeping ? kept : 0; at < listed.size(); ++at) {
+        const Event *event = listed[at];
         ZIVGridRow &row = lstEvent->addRow();
         row.cell(id).setLong(event->Index);
         row.cell(minute).setInt(event->Minute);

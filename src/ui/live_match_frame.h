@@ -3,6 +3,7 @@
 #include "live/live_pages.h"
 #include "ui/frame_base.h"
 
+#include <cstddef>
 #include <vector>
 
 class QLabel;
@@ -26,8 +27,11 @@ public:
 
     explicit TframeLiveMatch(QWidget *parent = nullptr);
 
-    // Shows the model: commentary, both lists, counters, header and tab.
+    // Shows the model: commentary, both lists, counters, header and tab. What is shown already
+    // and still true stays; the rest is written.
     void refresh();
+    // Writes everything anew.
+    void refreshWhole();
     // Writes the tab's caption and highlight; nothing while the page is on no tab.
     void showTab();
 
@@ -56,9 +60,19 @@ protected:
 private:
     void buildHeader();
     QWidget *buildRightPart();
-    void showCommentary(const CommentaryBuffer &commentary);
-    void fillRawEvents();
-    void fillEventList(const std::vector<const Event *> &listed);
+    void showCommentary(const CommentaryBuffer &commentary, bool keepShown);
+    void dropFirstLines(std::size_t count);
+    // Both keep their first `kept` rows when they hold exactly those.
+    void fillRawEvents(std::size_t kept);
+    void fillEventList(const std::vector<const Event *> &listed, std::size_t kept);
     void showHeader();
     QTabWidget *tabs() const;
+
+    // Where the commentary box stands: the first line it shows (and what was cut from it), the
+    // lines and runs of the commentary it was written from.
+    struct ShownText
+    {
+        std::size_t line = 0, cut = 0, lines = 0, runs = 0;
+    };
+    ShownText shownText;
 };

@@ -13,8 +13,11 @@
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/select_base_dialog.h"
+#include "ui/select_matches_dialog.h"
+#include "ui/select_team_dialog.h"
 #include "ui/startup.h"
 #include "support/message_box_watch.h"
+#include "support/modal_script.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 
@@ -51,6 +55,13 @@ void clickRow(ZIVGrid *grid, int index, Qt::KeyboardModifiers modifiers = Qt::No
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cell.center());
 }
 
+void selectAllRows(ZIVGrid *grid)
+{
+    clickRow(grid, 0);
+    if (grid->rowNum() > 1)
+        clickRow(grid, grid->rowNum() - 1, Qt::ShiftModifier);
+}
+
 void logInAsDemo()
 {
     whenModal([](QDialog *dialog) {
@@ -61,8 +72,8 @@ void logInAsDemo()
     });
 }
 
-// The selection dialog with fixed candidates, until the match search lists the service's
-// matches itself; the user picks rows with real clicks.
+// A selection dialog with fixed candidates, for what the match search cannot bring about by
+// itself; the user picks rows with real clicks.
 class FixedMatches : public TfrmSelectBase
 {
 public:
@@ -140,8 +151,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
         QTest::qWait(100); // the version check
         live = frmMain->frameLive1;
-        search = new FixedMatches(frmMain);
-        live->setMatchSearch(search);
     }
     void TearDown() override
     {
@@ -165,17 +174,83 @@ protected:
         QDir().mkpath(folder);
         EXPECT_TRUE(widget->grab().save(folder + "/" + name));
     }
-    // The three first running matches, chosen through "Add match" with a login on the way.
+    // Three running matches, chosen through "Add match" in the match search: their home teams
+    // found by id in the team search (a login on the way), then "Next" and all three rows.
     std::vector<int> addThreeMatches()
     {
         server.advance(30);
-        const QList<int> running = server.liveMatchIds();
-        EXPECT_GE(running.size(), 3);
-        // Listed out of order: the requests must still go in ascending id.
-        search->candidates = {running[2], running[0], running[1]};
-        search->chooseAllThen(logInAsDemo);
+        // The latest kick-offs with ten minutes played: still running twenty minutes on.
+        std::vector<sim::Fixture> running;
+        for (int id : server.liveMatchIds()) {
+            const sim::Fixture fixture = *sim::schedule::fixtureById(server.world(), id);
+            if (fixture.kickoff <= server.minutes() - 10)
+                running.push_back(fixture);
+        }
+        std::sort(running.begin(), running.end(),
+                  [](const sim::Fixture &a, const sim::Fixture &b) { return a.kickoff > b.kickoff; });
+        EXPECT_GE(running.size(), 3u);
+        running.resize(std::min<std::size_t>(running.size(), 3));
+        std::vector<int> teams, expected;
+        for (const sim::Fixture &fixture : running) {
+            teams.push_back(server.world().teams()[fixture.home].id);
+            expected.push_back(fixture.matchId);
+        }
+        std::vector<int> listed;
+        ModalScript script;
+        script.then(frmSelectMatches,
+                    [] { QTest::mouseClick(frmSelectMatches->btnSelectTeams, Qt::LeftButton); });
+        script.then(frmSelectTeam, [teams] { searchTeam(teams.at(0)); });
+        script.then(frmLogin, [] {
+            frmLogin->txtUsername->setText("demo");
+            frmLogin->txtPassword->setText("demo");
+            QTest::mouseClick(frmLogin->btnLogin, Qt::LeftButton);
+        });
+        script.then(
+            frmSelectTeam,
+            [teams] {
+                searchTeam(teams.at(1));
+                searchTeam(teams.at(2));
+                ASSERT_EQ(frmSelectTeam->lstList->rowNum(), 3);
+                selectAllRows(frmSelectTeam->lstList);
+                QTest::mouseClick(frmSelectTeam->btnOk, Qt::LeftButton);
+            },
+            [] { return frmSelectTeam->lstList->rowNum() == 1; });
+        script.then(
+            frmSelectMatches,
+            [&listed] {
+                selectAllRows(frmSelectMatches->lstTeams);
+                QTest::mouseClick(frmSelectMatches->btnNext, Qt::LeftButton);
+                ZIVGrid *matches = frmSelectMatches->lstList;
+                ASSERT_EQ(matches->rowNum(), 3);
+                // Shown by date, requested by id.
+                for (int row = 0; row < 3; ++row)
+                    listed.push_back(matches->getRow(row)->getLong("id"));
+                selectAllRows(matches);
+                QTest::mouseClick(frmSelectMatches->btnOk, Qt::LeftButton);
+            },
+            [] { return frmSelectMatches->lstTeams->rowNum() == 3; });
+        script.start();
         QTest::mouseClick(live->btnAddMatch, Qt::LeftButton);
-        return {running[0], running[1], running[2]};
+        EXPECT_TRUE(script.finished());
+        std::sort(listed.begin(), listed.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(listed, expected) << "the running match of each team";
+        return listed;
+    }
+    static void searchTeam(int teamId)
+    {
+        frmSelectTeam->txtTeamId->edit()->clear();
+        QTest::keyClicks(frmSelectTeam->txtTeamId->edit(), QString::number(teamId));
+        QTest::keyClick(frmSelectTeam->txtTeamId->edit(), Qt::Key_Return); // searches
+    }
+    // The stand-in dialog for what the search cannot do by itself.
+    FixedMatches &fixedSearch()
+    {
+        if (!search) {
+            search = new FixedMatches(frmMain);
+            live->setMatchSearch(search);
+        }
+        return *search;
     }
 
     QTemporaryDir xmlParent;
@@ -229,7 +304,12 @@ TEST_F(LiveWindows, AddedMatchesUnfoldTickByTickToTheSimulatorsOwnCounts)
     // Pictures in the middle of the matches: the summary, a page, an event clicked.
     live->pages->setCurrentIndex(0);
     screenshot(frmMain, "live_summary.png");
-    TframeLiveMatch *page = live->page(ids[0]);
+    TframeLiveMatch *page = nullptr;
+    for (int id : ids)
+        if (sim::schedule::status(*sim::schedule::fixtureById(server.world(), id), server.minutes())
+            == sim::MatchStatus::Ongoing)
+            page = live->page(id);
+    ASSERT_NE(page, nullptr) << "a match still being played";
     live->pages->setCurrentWidget(page);
     QTest::qWait(50);
     screenshot(frmMain, "live_match_page.png");
@@ -284,7 +364,7 @@ TEST_F(LiveWindows, CancellingTheLoginAtTheFirstAddMatchSendsNoneOfTheOthers)
     server.advance(30);
     const QList<int> running = server.liveMatchIds();
     ASSERT_GE(running.size(), 3);
-    search->candidates = {running[0], running[1], running[2]};
+    fixedSearch().candidates = {running[0], running[1], running[2]};
     search->chooseAllThen([] {
         whenModal([](QDialog *dialog) {
             ASSERT_EQ(dialog, frmLogin);

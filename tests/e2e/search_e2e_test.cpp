@@ -5,6 +5,7 @@
 #include "sim/schedule.h"
 #include "sim/sim_server.h"
 #include "support/message_box_watch.h"
+#include "support/modal_script.h"
 #include "ui/error_display.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
@@ -15,7 +16,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -26,64 +26,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Drives nested modal dialogs: each step waits until its dialog is the active modal one (and
-// is ready), then acts from a fresh timer, so an action that opens another dialog does not
-// stop the script. A step that does not come within the time-out closes every dialog.
-class ModalScript
-{
-public:
-    ModalScript()
-    {
-        poll.setInterval(20);
-        QObject::connect(&poll, &QTimer::timeout, [this] { tick(); });
-    }
-    void then(QWidget *dialog, std::function<void()> act, std::function<bool()> ready = {})
-    {
-        steps.push_back({dialog, std::move(ready), std::move(act)});
-    }
-    void start()
-    {
-        clock.start();
-        poll.start();
-    }
-    bool finished() const { return steps.empty() && !timedOut; }
-
-private:
-    struct Step
-    {
-        QWidget *dialog;
-        std::function<bool()> ready;
-        std::function<void()> act;
-    };
-    void tick()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (clock.elapsed() > 20000) {
-            timedOut = true;
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
-                dialog->reject();
-            return;
-        }
-        if (steps.empty() || modal != steps.front().dialog
-            || (steps.front().ready && !steps.front().ready()))
-            return;
-        QTimer::singleShot(0, steps.front().act);
-        steps.pop_front();
-    }
-
-    std::deque<Step> steps;
-    QTimer poll;
-    QElapsedTimer clock;
-    bool timedOut = false;
-};
 
 void clickRow(ZIVGrid *grid, int index, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -230,8 +178,9 @@ TEST_F(SearchE2e, TwoTeamsFoundByNameAndByIdGiveTheirRunningMatchesOnNext)
     std::vector<int> ids;
     for (const auto &[id, name] : chosen) {
         ids.push_back(id);
-        if (id != 1)
+        if (id != 1) {
             EXPECT_EQ(name, "");
+        }
     }
     EXPECT_EQ(ids, std::vector<int>(expected.begin(), expected.end()));
     EXPECT_EQ(sim.requestLog().filter("matches.asp").size(), 2);

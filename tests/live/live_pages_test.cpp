@@ -137,7 +137,7 @@ TEST(LivePages, RefreshRendersEveryEventBeforeListingAndCounting)
                            2, 0));
     page.merge(first.root());
     RecordingSink sink;
-    std::vector<const Event *> listed = page.refresh(sink);
+    std::vector<const Event *> listed = page.refresh(sink).listed;
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0]->Index, 3);
     EXPECT_EQ(sink.text, "(3)   no link yet\n(5)   injured, no link\n(8)   [Kerr@A] booked\n");
@@ -152,13 +152,69 @@ TEST(LivePages, RefreshRendersEveryEventBeforeListingAndCounting)
     XmlText second(matchXml(eventXml({1, 3, 7, 10, 8, "228", link(7, "Smith") + " misses"}), 2, 0));
     page.merge(second.root());
     RecordingSink again;
-    listed = page.refresh(again);
+    listed = page.refresh(again).listed;
     ASSERT_EQ(listed.size(), 2u);
     EXPECT_EQ(listed[0]->SubjectPlayerName, "Smith");
     EXPECT_EQ(page.match.Home.Missed, 1);
     EXPECT_EQ(page.match.Away.Missed, 0);
     EXPECT_EQ(page.match.Home.Attempt, 3) << "Missed + Goal";
     EXPECT_EQ(page.match.Away.YellowCard, 1) << "counters are recounted, not added up";
+}
+
+TEST(LivePages, ARefreshKeepsOnlyWhatNoMergeTouchedSinceItWasShown)
+{
+    const std::string e1 = eventXml({1, 3, 7, 10, 8, "228", link(7, "Smith")});
+    const std::string e2 = eventXml({2, 5, 9, 20, 7, "93", "no link"});
+    const std::string e3 = eventXml({3, 8, 9, 20, 7, "510", link(9, "Kerr")});
+    const std::string e5 = eventXml({5, 9, 7, 10, 8, "228", link(7, "Smith")});
+    const std::string e4 = eventXml({4, 9, 7, 10, 8, "228", "no link"});
+    struct Step
+    {
+        const char *what;
+        std::vector<std::string> merges; // before the refresh; "" is a merge that fails
+        std::size_t keptEvents, keptListed, listed;
+    };
+    const auto withHome = [](const std::string &events, int homeTeam) {
+        std::string xml = matchXml(events);
+        const std::string from = "<HomeTeamID>10<";
+        return xml.replace(xml.find(from), from.size(), "<HomeTeamID>" + std::to_string(homeTeam) + "<");
+    };
+    const std::vector<Step> steps = {
+        {"the first refresh shows everything", {matchXml(e1 + e2)}, 0, 0, 1},
+        {"a new event after the shown ones", {matchXml(e3)}, 2, 1, 2},
+        {"nothing received", {matchXml("")}, 3, 2, 2},
+        {"no merge at all", {}, 3, 2, 2},
+        {"an earlier event sent again", {matchXml(e2)}, 0, 0, 2},
+        {"two appending merges", {matchXml(e5), matchXml("")}, 3, 2, 3},
+        {"an event between shown ones", {matchXml(e4)}, 0, 0, 3},
+        {"the same event twice in one merge",
+         {matchXml(eventXml({6, 9, 7, 10, 8, "0", "x"}) + eventXml({6, 9, 7, 10, 8, "0", "y"}))},
+         0, 0, 3},
+        {"the home side changes", {withHome("", 20)}, 0, 0, 3},
+        {"shown again", {withHome("", 20)}, 6, 3, 3},
+        {"a merge that fails half-way", {""}, 0, 0, 3},
+    };
+    MatchPageModel page;
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.what);
+        for (const std::string &xml : step.merges) {
+            if (xml.empty()) {
+                // Event 7 is stored, event 8 is not an event the service can send.
+                XmlText bad(withHome(eventXml({7, 9, 7, 10, 8, "0", "no link"}) +
+                                         "<Event Index=\"8\"><Minute>late</Minute></Event>",
+                                     20));
+                EXPECT_THROW(page.merge(bad.root()), EConvertError);
+            } else {
+                XmlText doc(xml);
+                page.merge(doc.root());
+            }
+        }
+        RecordingSink sink;
+        const MatchPageModel::Refresh shown = page.refresh(sink);
+        EXPECT_EQ(shown.keptEvents, step.keptEvents);
+        EXPECT_EQ(shown.keptListed, step.keptListed);
+        EXPECT_EQ(shown.listed.size(), step.listed);
+    }
 }
 
 TEST(LivePages, SummaryRowsAscendByIdWithEachSidesCounters)
@@ -248,6 +304,19 @@ TEST(LivePages, TheCommentaryKeepsTheNewestLinesThatFit)
         buffer.replay(sink, c.limit);
         EXPECT_EQ(sink.text, c.shown) << "limit " << c.limit;
     }
+    // Where the shown lines begin, and the runs from a line on.
+    const std::pair<std::size_t, CommentaryBuffer::Tail> tails[] = {
+        {2000, {0, 0}}, {41, {1, 0}}, {14, {2, 0}}, {6, {2, 8}}, {0, {3, 0}}};
+    for (const auto &[limit, expected] : tails) {
+        const CommentaryBuffer::Tail tail = buffer.tail(limit);
+        EXPECT_EQ(tail.line, expected.line) << "limit " << limit;
+        EXPECT_EQ(tail.cut, expected.cut) << "limit " << limit;
+    }
+    EXPECT_EQ(buffer.lineCount(), 3u);
+    RecordingSink fromSecond;
+    buffer.replayRuns(fromSecond, buffer.firstRunOf(1));
+    EXPECT_EQ(fromSecond.text, "(2)   [Jörg@H] ok\n(3)   [Jörg@H] ok\n");
+    EXPECT_EQ(buffer.firstRunOf(3), buffer.runCount());
     EXPECT_EQ(utf16Length("a\xF0\x9F\x98\x80" "é"), 4u) << "a character beyond the BMP counts two";
 }
 
