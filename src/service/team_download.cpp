@@ -1,7 +1,7 @@
 #include "service/team_download.h"
 
-#include "Engine/convert.h"
 #include "Engine/errors.h"
+#include "service/document_name.h"
 #include "service/service_paths.h"
 #include "service/session.h"
 #include "service/session_ui.h"
@@ -20,38 +20,11 @@ XMLUtils xmlUtils;
 
 namespace {
 
-bool allowedInFileName(unsigned char c)
-{
-    static const std::string forbidden = "/\\:*?\"<>|";
-    return c >= 0x20 && c != 0x7F && forbidden.find(char(c)) == std::string::npos;
-}
-
-// The parts come from the service: nothing in them may lead out of the folder.
-kstring safeFileName(kstring name)
-{
-    for (char &c : name) {
-        if (!allowedInFileName(static_cast<unsigned char>(c)))
-            c = '_';
-    }
-    return name;
-}
-
-kstring childText(const pugi::xml_node &parent, const char *name)
-{
-    return parent.child(name).text().get();
-}
-
 // The file name inside the XML folder.
 kstring documentName(Troot &session, const kstring &text)
 {
     session.loadXml(text);
-    const pugi::xml_node document = session.xml.document_element();
-    const kstring fileName = childText(document, "FileName");
-    const int userId = toInt(childText(document, "UserID"));
-    kstring fetchedDate = childText(document, "FetchedDate");
-    fetchedDate.replaceSubstr(":", "-");
-    const kstring kind = fileName.substr(0, fileName.find('.'));
-    return safeFileName(kind + "_" + std::to_string(userId) + "_" + fetchedDate + ".xml");
+    return documentFileNameOf(session.xml.document_element());
 }
 
 // Every line, however it ended, ends in CR LF.
