@@ -15,6 +15,7 @@
 #include "ui/select_matches_dialog.h"
 #include "ui/select_team_dialog.h"
 #include "ui/startup.h"
+#include "qt_text/qt_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +34,7 @@
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -91,12 +93,13 @@ private:
 };
 
 // Runs `act` once `dialog` is the modal window, from a fresh timer so that what it opens in
-// turn is served by the watches. Gives up after a few seconds.
-void whenModal(QWidget *dialog, std::function<void()> act)
+// turn is served by the watches. Gives up after a few seconds; a dialog that `mustCome` is a
+// failure then.
+void whenModal(QWidget *dialog, std::function<void()> act, bool mustCome = true)
 {
-    auto *poll = new QTimer;
+    auto *poll = new QTimer(qApp);
     auto tries = std::make_shared<int>(500);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, dialog, act = std::move(act)] {
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, dialog, mustCome, act = std::move(act)] {
         const bool up = QApplication::activeModalWidget() == dialog;
         if (!up && --*tries > 0)
             return;
@@ -104,7 +107,7 @@ void whenModal(QWidget *dialog, std::function<void()> act)
         poll->deleteLater();
         if (up)
             QTimer::singleShot(0, act);
-        else
+        else if (mustCome)
             ADD_FAILURE() << "the dialog did not come up";
     });
     poll->start(10);
@@ -235,7 +238,7 @@ bool wellFormedXml(const QByteArray &bytes)
     return bool(document.load_buffer(bytes.constData(), std::size_t(bytes.size())));
 }
 
-class FaultMatrix : public ::testing::TestWithParam<Cell>
+class WindowsAgainstSim : public ::testing::Test
 {
 protected:
     static constexpr int timeoutMs = 300;
@@ -417,6 +420,10 @@ protected:
     QMap<QString, QByteArray> before;
 };
 
+class FaultMatrix : public WindowsAgainstSim, public ::testing::WithParamInterface<Cell>
+{
+};
+
 TEST_P(FaultMatrix, EndsAsTheFailureRulesSayAndLeavesTheProgramUsable)
 {
     const Cell &cell = GetParam();
@@ -465,8 +472,9 @@ TEST_P(FaultMatrix, EndsAsTheFailureRulesSayAndLeavesTheProgramUsable)
         EXPECT_TRUE(dialogs.failures.isEmpty()) << describe();
         break;
     }
-    if (drive == Drive::NextEvent && !done)
+    if (drive == Drive::NextEvent && !done) {
         EXPECT_EQ(live->page(matchId)->lstEvents->rowNum(), eventsBefore) << "events went";
+    }
     if (cell.seen == Seen::RetriedNewSession) {
         const QStringList sent = server.requestLog();
         ASSERT_GE(sent.size(), 2);
@@ -497,5 +505,154 @@ INSTANTIATE_TEST_SUITE_P(EveryFaultOfEveryGroup, FaultMatrix, ::testing::ValuesI
                          [](const ::testing::TestParamInfo<Cell> &info) {
                              return std::string(info.param.name);
                          });
+
+// Every answer waits; meanwhile the user presses every button that sends a request, the
+// searches inside their dialogs too, and the poll fires every few milliseconds. Each press
+// runs inside the wait of the one before, so handlers and requests nest.
+TEST_F(WindowsAgainstSim, PressesAndTicksWhileAnswersWaitMixNoDocuments)
+{
+    prepare(Drive::Download);
+    ASSERT_FALSE(HasFatalFailure());
+    const QList<int> running = server.liveMatchIds();
+    ASSERT_GE(running.size(), 3);
+    frmSelectMatches->teams = {{team, "demo team"}};
+    root->http().setTimeoutMs(10000);
+    server.setFault(RouteGroup::All, FaultKind::Delay, -1, 120);
+    live->matchTimer->setInterval(35);
+    live->matchTimer->start();
+
+    constexpr int presses = 80;
+    int pressed = 0, depth = 0, deepest = 0;
+    const auto addById = [&](int id) {
+        whenModal(
+            frmSelectMatches,
+            [id] {
+                frmSelectMatches->PageControl1->setCurrentWidget(frmSelectMatches->tsSearchById);
+                frmSelectMatches->txtMatchId->SetValue(id);
+                QTest::mouseClick(frmSelectMatches->btnSearchById, Qt::LeftButton);
+                ZIVGrid *list = frmSelectMatches->lstList;
+                if (list->rowNum() > 0)
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                      list->cellRect(0, 1).center());
+                QTest::mouseClick(frmSelectMatches->btnOk, Qt::LeftButton);
+            },
+            false);
+    };
+    const auto searchAndCancel = [&] {
+        whenModal(
+            frmSelectMatches,
+            [] {
+                frmSelectMatches->PageControl1->setCurrentWidget(frmSelectMatches->tsSearchByTeam);
+                ZIVGrid *teams = frmSelectMatches->lstTeams;
+                if (teams->rowNum() > 0)
+                    QTest::mouseClick(teams->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                      teams->cellRect(0, 1).center());
+                QTest::mouseClick(frmSelectMatches->btnRecent, Qt::LeftButton);
+                whenModal(
+                    frmSelectTeam,
+                    [] {
+                        frmSelectTeam->txtUserOrTeamName->setText("malmo");
+                        QTest::mouseClick(frmSelectTeam->btnSearchTeam, Qt::LeftButton);
+                        QTest::mouseClick(frmSelectTeam->btnOk, Qt::LeftButton);
+                    },
+                    false);
+                QTest::mouseClick(frmSelectMatches->btnSelectTeams, Qt::LeftButton);
+                // Closed while the presses inside it may still wait.
+                QTest::mouseClick(frmSelectMatches->btnCancel, Qt::LeftButton);
+            },
+            false);
+    };
+    // A fresh timer for each press: a timer does not fire again while its own handler waits,
+    // a new one does.
+    std::function<void()> press = [&] {
+        if (pressed >= presses)
+            return;
+        QTimer::singleShot(25, press);
+        if (depth >= 12)
+            return;
+        ++pressed;
+        ++depth;
+        deepest = std::max(deepest, depth);
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal == frmSelectMatches)
+            QTest::mouseClick(pressed % 2 ? frmSelectMatches->btnRecent : frmSelectMatches->btnNext,
+                              Qt::LeftButton);
+        else if (modal == frmSelectTeam)
+            QTest::mouseClick(frmSelectTeam->btnSearchTeam, Qt::LeftButton);
+        else if (!modal) {
+            switch (pressed % 4) {
+            case 0:
+                QTest::mouseClick(live->btnGetNextEvent, Qt::LeftButton);
+                break;
+            case 1:
+                frmMain->mnuDownloadData->trigger(); // disabled while a download runs
+                break;
+            case 2:
+                addById(running[(pressed / 4) % 3]);
+                live->btnAddMatch->click();
+                break;
+            default:
+                searchAndCancel();
+                live->btnAddMatch->click();
+                break;
+            }
+        }
+        --depth;
+    };
+    QTimer::singleShot(25, press);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return pressed >= presses && depth == 0 && !QApplication::activeModalWidget(); },
+        60000))
+        << "the presses did not end";
+    EXPECT_GE(deepest, 3) << "the presses did not nest";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return live->matchTimer->isActive(); }, 10000));
+    live->matchTimer->setInterval(TframeLive::pollInterval);
+    server.clearFaults();
+
+    EXPECT_TRUE(boxes.boxes.isEmpty()) << boxes.texts().join("\n").toStdString();
+    EXPECT_TRUE(dialogs.failures.isEmpty()) << dialogs.failures.join("\n").toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(frmMain->mnuDownloadData->isEnabled());
+    for (const char *request : {"addMatch", "viewNew", "club.asp", "matches.asp", "search.asp"})
+        EXPECT_GT(server.requestLog().filter(request).size(), 1) << request << " never pressed";
+
+    // Every page holds its own match only, each event once; one more poll brings every
+    // match to what the service has played: no answer went astray.
+    QTest::mouseClick(live->btnGetNextEvent, Qt::LeftButton);
+    // "Add match" pressed while the dialog of an earlier press is still between its closing
+    // and the end of a search it waits for does not open it again: some presses add nothing.
+    const std::set<int> offered{matchId, running[0], running[1], running[2]};
+    ASSERT_GE(live->matchCount(), 2u);
+    ASSERT_EQ(live->lstSummary->rowNum(), int(live->matchCount()));
+    for (const auto &[id, model] : live->entries())
+        EXPECT_TRUE(offered.count(id)) << id << " was never chosen";
+    for (const auto &[id, model] : live->entries()) {
+        SCOPED_TRACE("match " + std::to_string(id));
+        const TframeLiveMatch *page = live->page(id);
+        ASSERT_NE(page, nullptr);
+        const sim::Fixture fixture = *sim::schedule::fixtureById(server.world(), id);
+        EXPECT_EQ(page->match.MatchID, id);
+        EXPECT_EQ(toQString(page->match.Home.TeamName), server.world().teams()[fixture.home].name);
+        EXPECT_EQ(toQString(page->match.Away.TeamName), server.world().teams()[fixture.away].name);
+        EXPECT_EQ(int(page->match.Events.size()), eventsPlayed(server, id));
+        EXPECT_EQ(page->lstEvents->rowNum(), eventsPlayed(server, id));
+        std::set<int> seen;
+        ZIVGridColumn &index = *page->lstEvents->getColumn("Index", true);
+        for (ZIVGridRow *row : page->lstEvents->rows())
+            seen.insert(row->cell(index).getLong());
+        EXPECT_EQ(int(seen.size()), page->lstEvents->rowNum());
+    }
+    // Each stored document is whole and is the document its name says.
+    expectDocumentsIntact();
+    const QMap<QString, QByteArray> stored = documents();
+    EXPECT_GT(stored.size(), 4);
+    for (auto it = stored.begin(); it != stored.end(); ++it) {
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_buffer(it.value().constData(), std::size_t(it.value().size())));
+        const QString kind = QString::fromUtf8(
+            document.document_element().child("FileName").text().get()).section('.', 0, 0);
+        EXPECT_TRUE(it.key().startsWith(kind + "_")) << it.key().toStdString();
+    }
+}
 
 } // namespace
