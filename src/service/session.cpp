@@ -132,6 +132,8 @@ kstring Troot::post(const kstring &path, const std::vector<kstring> &fields)
     if (failed) {
         loggedIn = false;
         result = client.postForm(url, fields);
+        // The repeat answered: the next login is no retry of a failed request.
+        failedRequest.clear();
     }
     log(result);
     return result;

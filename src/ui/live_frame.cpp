@@ -6,6 +6,7 @@
 #include "qt_text/qt_text.h"
 #include "service/service_paths.h"
 #include "service/session.h"
+#include "ui/disabled_while.h"
 #include "ui/error_display.h"
 #include "ui/live_match_frame.h"
 #include "ui/select_matches_dialog.h"
@@ -271,6 +272,7 @@ void TframeLive::btnAddMatchClick()
     TfrmSelectBase *search = matchSearch_ ? matchSearch_ : frmSelectMatches;
     if (!search)
         throw EInvalidPointer("The match search is not available.");
+    const DisabledWhile<QPushButton> busy(btnAddMatch);
     TSelection chosen;
     if (!search->select(chosen))
         return;

@@ -10,6 +10,7 @@
 #include "qt_text/qt_text.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
+#include "ui/disabled_while.h"
 #include "ui/hourglass.h"
 #include "ui/live_frame.h"
 #include "ui/player_abilities_frame.h"
@@ -192,12 +193,7 @@ void TfrmMain::mnuDownloadDataClick()
 {
     // The rest of the window stays usable while the download waits; a second download must
     // not start inside the first and interleave their files.
-    mnuDownloadData->setEnabled(false);
-    const struct Reenable
-    {
-        QAction *action;
-        ~Reenable() { action->setEnabled(true); }
-    } reenable{mnuDownloadData};
+    const DisabledWhile<QAction> busy(mnuDownloadData);
     Hourglass wait;
     if (!downloadTeamData(*root, documentsFolder_))
         return;

@@ -5,6 +5,7 @@
 #include "grid/widget/ziv_grid.h"
 #include "qt_text/qt_text.h"
 #include "service/session.h"
+#include "ui/disabled_while.h"
 #include "ui/error_display.h"
 #include "ui/hourglass.h"
 #include "ui/select_team_dialog.h"
@@ -164,6 +165,7 @@ void TfrmSelectMatches::refillMatches()
 void TfrmSelectMatches::btnSelectTeamsClick()
 {
     guarded([this] {
+        const DisabledWhile<QPushButton> busy(btnSelectTeams);
         TSelection chosen;
         if (frmSelectTeam->select(chosen)) {
             for (const auto &[teamId, teamName] : chosen)

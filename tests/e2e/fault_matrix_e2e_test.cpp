@@ -619,8 +619,7 @@ TEST_F(WindowsAgainstSim, PressesAndTicksWhileAnswersWaitMixNoDocuments)
     // Every page holds its own match only, each event once; one more poll brings every
     // match to what the service has played: no answer went astray.
     QTest::mouseClick(live->btnGetNextEvent, Qt::LeftButton);
-    // "Add match" pressed while the dialog of an earlier press is still between its closing
-    // and the end of a search it waits for does not open it again: some presses add nothing.
+    // "Add match" is disabled while an earlier press still waits, so some presses add nothing.
     const std::set<int> offered{matchId, running[0], running[1], running[2]};
     ASSERT_GE(live->matchCount(), 2u);
     ASSERT_EQ(live->lstSummary->rowNum(), int(live->matchCount()));
