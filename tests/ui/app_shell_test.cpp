@@ -24,6 +24,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -118,6 +120,15 @@ TEST_F(AppShell, TheHiddenLogAndTheStatusBarPanels)
     EXPECT_FALSE(frmMain->internetLog->isVisible());
     root->log("<Response>one</Response>");
     EXPECT_TRUE(frmMain->internetLog->toPlainText().contains("<Response>one</Response>"));
+    // Bounded: the newest entries stay, each one whole with its lines.
+    for (int i = 0; i < TfrmMain::logEntries + 500; ++i)
+        root->log("<Response>\r\n<N>" + std::to_string(i) + "</N>\n</Response>");
+    QTextDocument *log = frmMain->internetLog->document();
+    EXPECT_EQ(log->blockCount(), TfrmMain::logEntries);
+    EXPECT_FALSE(frmMain->internetLog->toPlainText().contains("<Response>one</Response>"));
+    EXPECT_EQ(log->firstBlock().text().split(QChar::LineSeparator).value(1), "<N>500</N>");
+    EXPECT_TRUE(log->lastBlock().text().contains(
+        QString::number(TfrmMain::logEntries + 499)));
 
     const int widths[4] = {300, 100, 150, 5};
     for (int i = 0; i < 4; ++i)
