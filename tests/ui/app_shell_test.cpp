@@ -7,6 +7,8 @@
 #include "support/message_box_watch.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
+#include "ui/live_frame.h"
+#include "ui/live_match_frame.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
@@ -196,6 +198,27 @@ TEST_F(AppShell, TwoMessagesInARowShowOnlyTheSecond)
     onNextModal([&](QDialog *) { seen = frmMessage->txtMessage->toPlainText(); });
     frmMessage->showMessage("second <b>line</b>\nand more");
     EXPECT_EQ(seen, "second <b>line</b>\nand more");
+}
+
+// Names from the service are shown as they are: no markup, no mnemonic.
+TEST_F(AppShell, LiveTeamNamesAreShownLiterally)
+{
+    showMain();
+    TframeLive *live = frmMain->frameLive1;
+    live->lastResponse =
+        "<Live><MatchList><Match><MatchID>500</MatchID><HomeGoals>1</HomeGoals>"
+        "<AwayGoals>0</AwayGoals><HomeTeam><HomeTeamID>10</HomeTeamID>"
+        "<HomeTeamName>&lt;b&gt;R&amp;D&lt;/b&gt;</HomeTeamName></HomeTeam><AwayTeam>"
+        "<AwayTeamID>20</AwayTeamID><AwayTeamName>&amp;Tigers</AwayTeamName></AwayTeam>"
+        "<EventList/></Match></MatchList></Live>";
+    live->processResponse();
+    TframeLiveMatch *page = live->page(500);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->txtHome->text(), "<b>R&D</b>");
+    EXPECT_EQ(page->txtHome->textFormat(), Qt::PlainText);
+    EXPECT_EQ(page->txtAway->text(), "&Tigers");
+    EXPECT_EQ(live->pages->tabText(live->pages->indexOf(page)),
+              "<b>R&&D</b>   1 : 0   &&Tigers");
 }
 
 TEST_F(AppShell, TheErrorDisplayShowsTheMessageAndGoesOn)
