@@ -1,8 +1,11 @@
 #include "Engine/datetime.h"
 
+#include "Engine/errors.h"
+
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <string>
 
 namespace {
 
@@ -54,8 +57,18 @@ TDateTime encodeDateTime(const DateTimeParts &p)
                                                            p.millisecond);
 }
 
+bool isShowableDateTime(TDateTime moment)
+{
+    // Rounding to the millisecond may carry the last instant of 9999 into the year 10000.
+    constexpr double halfMs = 0.5 / double(msPerDay);
+    return moment >= firstDateTime && moment < endDateTime - halfMs; // false for NaN too
+}
+
 DateTimeParts decodeDateTime(TDateTime moment)
 {
+    if (!isShowableDateTime(moment))
+        throw ERangeError("The moment " + std::to_string(moment) +
+                          " is outside the dates from 0001-01-01 to 9999-12-31.");
     // Before 1899-12-30 the fraction still counts forwards from midnight of its day.
     const double days = std::floor(moment);
     long long ms = std::llround((moment - days) * double(msPerDay));

@@ -15,7 +15,14 @@ TDateTime encodeDate(int year, int month, int day);
 // Fraction of a day for a time of day.
 TDateTime encodeTime(int hour, int minute, int second, int millisecond = 0);
 TDateTime encodeDateTime(const DateTimeParts &parts);
-// The calendar date and time of day, rounded to the millisecond.
+// The span a four-digit date text can show: 0001-01-01 00:00 up to (not including)
+// 10000-01-01 00:00.
+constexpr TDateTime firstDateTime = -693593.0;
+constexpr TDateTime endDateTime = 2958466.0;
+// Finite and inside that span, once rounded to the millisecond.
+bool isShowableDateTime(TDateTime moment);
+// The calendar date and time of day, rounded to the millisecond. ERangeError for a moment
+// that is not showable (also NaN and the infinities).
 DateTimeParts decodeDateTime(TDateTime moment);
 // The local date and time of now, to the millisecond.
 TDateTime nowDateTime();

@@ -5,6 +5,7 @@
 #include "Engine/errors.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -166,6 +167,14 @@ void appendPlain(StyledTextSink &sink, string_view text)
         sink.appendPlain(text);
 }
 
+// The goal count is the service's: any int. The sum stops at the ends of the range.
+int saturatingSum(int a, int b)
+{
+    const long long sum = static_cast<long long>(a) + b;
+    return static_cast<int>(std::clamp<long long>(sum, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
+}
+
 } // namespace
 
 Colour sideColour(bool home)
@@ -274,7 +283,7 @@ void LiveMatch::countEvent(const Event &event)
 void LiveMatch::deriveAttempts()
 {
     for (LiveTeam *team : {&Home, &Away})
-        team->Attempt = team->Missed + team->Goal;
+        team->Attempt = saturatingSum(team->Missed, team->Goal);
 }
 
 kstring LiveMatch::resultText() const

@@ -8,15 +8,12 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 #include <QUrl>
 
 #include <memory>
 #include <string>
 
 namespace {
-
-enum class Outcome { Finished, TimedOut, TooLarge };
 
 QByteArray toBytes(const kstring &text)
 {
@@ -64,9 +61,6 @@ kstring failureKind(QNetworkReply::NetworkError error)
         return "the server refused the connection (is it running?)";
     case QNetworkReply::HostNotFoundError:
         return "the server's name was not found";
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:
-        return "the connection timed out";
     case QNetworkReply::RemoteHostClosedError:
         return "the server closed the connection before it answered";
     case QNetworkReply::NetworkSessionFailedError:
@@ -136,6 +130,8 @@ QNetworkRequest HttpClient::request(const kstring &url) const
     QNetworkRequest request(webUrl(url));
     request.setRawHeader("Accept", "text/html, */*");
     request.setHeader(QNetworkRequest::UserAgentHeader, toBytes(agent));
+    // No byte for this long ends the exchange; a slow answer that keeps moving may take longer.
+    request.setTransferTimeout(timeout);
     return request;
 }
 
@@ -143,35 +139,32 @@ kstring HttpClient::await(QNetworkReply *started, const kstring &url)
 {
     const std::unique_ptr<QNetworkReply> reply(started);
     QByteArray body;
-    Outcome outcome = Outcome::Finished;
+    bool tooLarge = false;
     QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    // Aborting makes the reply finish at once, which ends the wait; nothing keeps downloading.
-    const auto stop = [&](Outcome why) {
-        outcome = why;
-        reply->abort();
-    };
-    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { stop(Outcome::TimedOut); });
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
         body += reply->readAll();
-        if (body.size() > maxBytes)
-            stop(Outcome::TooLarge);
+        if (body.size() > maxBytes && !tooLarge) {
+            tooLarge = true;
+            // Aborting makes the reply finish at once, which ends the wait.
+            reply->abort();
+        }
     });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    deadline.start(timeout);
+    // A modal loop run by a handler inside this wait may outlast the quit above: the loop
+    // then ends as soon as that handler returns, and the finished reply is what counts.
     if (!reply->isFinished())
         loop.exec();
-    deadline.stop();
 
-    if (outcome == Outcome::TimedOut)
-        throw ESocketError(cannotReach(url, "no answer within " + waitText(timeout)));
-    if (outcome == Outcome::TooLarge)
+    if (tooLarge)
         throw ESocketError("The answer from " + shownAddress(url) + " exceeds " +
                            std::to_string(maxBytes) + " bytes.");
     raiseForStatus(*reply, url);
-    if (reply->error() != QNetworkReply::NoError)
-        throw ESocketError(cannotReach(url, failureKind(reply->error())));
+    const QNetworkReply::NetworkError error = reply->error();
+    // The transfer time-out aborts the reply, which reports a cancelled operation.
+    if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
+        throw ESocketError(cannotReach(url, "no answer within " + waitText(timeout)));
+    if (error != QNetworkReply::NoError)
+        throw ESocketError(cannotReach(url, failureKind(error)));
     body += reply->readAll();
     return bodyText(body);
 }

@@ -15,7 +15,7 @@ class QNetworkRequest;
 // local event loop keeps the application's events flowing, so windows stay responsive and
 // timers fire; a handler may start another request inside that wait.
 //
-// Failures: no connection, refused, reset, unknown host, time-out, an oversized answer or an
+// Failures: no connection, refused, reset, unknown host, no byte within the time-out, an oversized answer or an
 // address that is not http(s) raise ESocketError; a status of 400 or more raises EHttpError.
 class HttpClient
 {
@@ -36,7 +36,8 @@ public:
     kstring userAgent() const { return agent; }
     void setUserAgent(const kstring &text) { agent = text; }
 
-    // The whole exchange must end within this time.
+    // The exchange ends when no byte moved for this long (an inactivity limit, not a limit on
+    // the whole exchange).
     int timeoutMs() const { return timeout; }
     void setTimeoutMs(int milliseconds) { timeout = milliseconds; }
 

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -46,14 +47,29 @@ QByteArray withCrLfLines(const kstring &text)
     return out;
 }
 
+[[noreturn]] void cannotWrite(const QString &path, const QString &why)
+{
+    throw Exception("Cannot write " + toKstring(QDir::toNativeSeparators(path)) + ": " +
+                    toKstring(why) + ".");
+}
+
+// QSaveFile writes through a symbolic link to wherever it points; a link at the document's
+// name goes, so the new file takes its place inside the folder.
+void removeSymbolicLink(const QString &path)
+{
+    QFile link(path);
+    if (QFileInfo(path).isSymbolicLink() && !link.remove())
+        cannotWrite(path, "the symbolic link there cannot be removed (" + link.errorString() + ")");
+}
+
 void writeWhole(const QString &path, const QByteArray &content)
 {
+    removeSymbolicLink(path);
     // The earlier file is replaced only when the new one is complete.
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
         return;
-    throw Exception("Cannot write " + toKstring(QDir::toNativeSeparators(path)) + ": " +
-                    toKstring(file.errorString()) + ".");
+    cannotWrite(path, file.errorString());
 }
 
 } // namespace

@@ -76,6 +76,7 @@ void TfrmMain::buildPages()
     internetLog->setObjectName("internetLog");
     internetLog->setReadOnly(true);
     internetLog->setVisible(false);
+    internetLog->setMaximumBlockCount(logEntries);
     Splitter1->addWidget(pages);
     Splitter1->addWidget(internetLog);
     setCentralWidget(Splitter1);
@@ -166,7 +167,12 @@ void TfrmMain::showCurrentTeam()
 
 void TfrmMain::appendLog(const QString &response)
 {
-    internetLog->appendPlainText(response);
+    // One paragraph per response, so the block limit counts responses, not their lines.
+    QString entry = response;
+    entry.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    entry.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    entry.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    internetLog->appendPlainText(entry);
 }
 
 void TfrmMain::showEvent(QShowEvent *event)

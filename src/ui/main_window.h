@@ -29,6 +29,8 @@ public:
 
     // How long the status bar names the folder after a download.
     static constexpr int downloadMessageMs = 10000;
+    // The hidden log keeps the newest responses only, so a day of live polling stays flat.
+    static constexpr int logEntries = 2000;
 
     void appendLog(const QString &response);
 

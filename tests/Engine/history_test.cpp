@@ -1,7 +1,10 @@
+#include "Engine/datetime.h"
+#include "Engine/errors.h"
 #include "Engine/history.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -82,6 +85,14 @@ TEST(DateTime, EncodesAndDecodesTheCalendar)
     EXPECT_EQ(back.minute, 59);
     EXPECT_EQ(back.second, 58);
     EXPECT_EQ(back.millisecond, 999);
+}
+
+TEST(DateTime, MomentsNoDateTextCanShowRaise)
+{
+    EXPECT_EQ(decodeDateTime(firstDateTime).year, 1);
+    EXPECT_EQ(decodeDateTime(endDateTime - 0.5).year, 9999);
+    for (const double moment : {endDateTime, -693594.0, 1e19, -1e19, std::nan(""), HUGE_VAL})
+        EXPECT_THROW(decodeDateTime(moment), ERangeError) << moment;
 }
 
 } // namespace

@@ -240,6 +240,19 @@ TEST(LiveCount, CountsPerSideAndDerivesAttempts)
     EXPECT_EQ(match.Away.Goal, 1);
 }
 
+// A goal count at the top of the range stops the attempts there instead of wrapping.
+TEST(LiveCount, AttemptsStopAtTheLargestCount)
+{
+    int index = 1;
+    LiveMatch match;
+    merge(match, matchXml(teamEvents(20, {"205"}, index), 0, 2147483647));
+    renderAll(match);
+    match.countEvents();
+    EXPECT_EQ(match.Away.Missed, 1);
+    EXPECT_EQ(match.Away.Goal, 2147483647);
+    EXPECT_EQ(match.Away.Attempt, 2147483647);
+}
+
 TEST(LiveMatchTexts, ResultAndTabCaption)
 {
     LiveMatch match;

@@ -3,6 +3,7 @@
 #include "support/service_fake_server.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTcpServer>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -163,6 +164,34 @@ TEST_F(HttpClientTest, WindowEventsAndNestedRequestsRunWhileARequestWaits)
     EXPECT_GE(clock.elapsed(), 650);
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(std::string(nested), "inner");
+}
+
+// A message box or a login dialog opened inside the wait may run past the time-out; a reply
+// that finished meanwhile is an answer, not a time-out.
+TEST_F(HttpClientTest, AReplyThatFinishedDuringALongModalLoopIsAnAnswer)
+{
+    server.setHandler([](const auto &) { return Reply{200, "done", {}, false}; });
+    client.setTimeoutMs(300);
+    QTimer::singleShot(0, [] {
+        QEventLoop modal;
+        QTimer::singleShot(900, &modal, &QEventLoop::quit);
+        modal.exec();
+    });
+
+    EXPECT_EQ(std::string(client.get(url("/Common/x.asp"))), "done");
+}
+
+// The limit is on silence: an answer that keeps moving is never cut, however long it takes.
+TEST_F(HttpClientTest, ASlowAnswerThatKeepsMovingOutlastsTheTimeOut)
+{
+    const QByteArray body("0123456789abcdef");
+    server.setHandler([&](const auto &) { return Reply{200, body, {}, false, 60}; });
+    client.setTimeoutMs(300);
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(std::string(client.get(url("/Common/x.asp"))), body.toStdString());
+    EXPECT_GT(clock.elapsed(), 600); // well past the time-out
 }
 
 } // namespace

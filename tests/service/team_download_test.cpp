@@ -135,6 +135,36 @@ TEST_F(DocumentStoreTest, AHostileDateStaysInsideTheFolder)
     EXPECT_EQ(filesIn(parent.path()), "XML");
 }
 
+#ifdef __unix__
+// A link at the document's name, dangling or to a file outside the folder, is replaced.
+TEST_F(DocumentStoreTest, ALinkAtTheTargetNameIsReplacedNotFollowed)
+{
+    const QString outside = QDir(parent.path()).filePath("outside.txt");
+    for (const bool targetExists : {true, false}) {
+        QFile::remove(outside);
+        if (targetExists) {
+            QFile file(outside);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("keep me");
+        }
+        const QString name = QDir(folder).filePath("club_1_d.xml");
+        QFile::remove(name);
+        ASSERT_TRUE(QFile::link(outside, name));
+
+        storeDocument(session, folder, document("club.xml", "1", "d", "<new/>"));
+
+        EXPECT_FALSE(QFileInfo(name).isSymbolicLink());
+        EXPECT_TRUE(contentOf("club_1_d.xml").contains("<new/>"));
+        EXPECT_EQ(QFile::exists(outside), targetExists);
+        if (targetExists) {
+            QFile file(outside);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), "keep me");
+        }
+    }
+}
+#endif
+
 TEST_F(DocumentStoreTest, AMissingFolderIsAnError)
 {
     ASSERT_TRUE(QDir(folder).removeRecursively());

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -29,6 +30,7 @@ public:
         QByteArray body;
         QList<QByteArray> headers; // extra header lines
         bool hang = false;         // read the request, never answer
+        int trickleMs = 0;         // send the body one byte at a time, this far apart
     };
     using Handler = std::function<Reply(const Request &)>;
 
@@ -107,9 +109,27 @@ private:
         out += "Connection: close\r\n";
         for (const QByteArray &header : reply.headers)
             out += header + "\r\n";
-        out += "\r\n" + reply.body;
-        socket.write(out);
+        out += "\r\n";
+        if (reply.trickleMs > 0) {
+            socket.write(out);
+            trickle(&socket, reply.body, reply.trickleMs);
+            return;
+        }
+        socket.write(out + reply.body);
         socket.disconnectFromHost();
+    }
+
+    static void trickle(QPointer<QTcpSocket> socket, QByteArray rest, int intervalMs)
+    {
+        QTimer::singleShot(intervalMs, [socket, rest, intervalMs] {
+            if (!socket)
+                return;
+            socket->write(rest.left(1));
+            if (rest.size() > 1)
+                trickle(socket, rest.mid(1), intervalMs);
+            else
+                socket->disconnectFromHost();
+        });
     }
 
     QTcpServer server;

@@ -7,6 +7,8 @@
 #include "support/message_box_watch.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
+#include "ui/live_frame.h"
+#include "ui/live_match_frame.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
@@ -28,6 +30,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
@@ -144,6 +148,15 @@ TEST_F(AppShell, TheHiddenLogAndTheStatusBarPanels)
     EXPECT_FALSE(frmMain->internetLog->isVisible());
     root->log("<Response>one</Response>");
     EXPECT_TRUE(frmMain->internetLog->toPlainText().contains("<Response>one</Response>"));
+    // Bounded: the newest entries stay, each one whole with its lines.
+    for (int i = 0; i < TfrmMain::logEntries + 500; ++i)
+        root->log("<Response>\r\n<N>" + std::to_string(i) + "</N>\n</Response>");
+    QTextDocument *log = frmMain->internetLog->document();
+    EXPECT_EQ(log->blockCount(), TfrmMain::logEntries);
+    EXPECT_FALSE(frmMain->internetLog->toPlainText().contains("<Response>one</Response>"));
+    EXPECT_EQ(log->firstBlock().text().split(QChar::LineSeparator).value(1), "<N>500</N>");
+    EXPECT_TRUE(log->lastBlock().text().contains(
+        QString::number(TfrmMain::logEntries + 499)));
 
     const int widths[4] = {300, 100, 150, 5};
     for (int i = 0; i < 4; ++i)
@@ -326,6 +339,27 @@ TEST_F(AppShell, TwoMessagesInARowShowOnlyTheSecond)
     onNextModal([&](QDialog *) { seen = frmMessage->txtMessage->toPlainText(); });
     frmMessage->showMessage("second <b>line</b>\nand more");
     EXPECT_EQ(seen, "second <b>line</b>\nand more");
+}
+
+// Names from the service are shown as they are: no markup, no mnemonic.
+TEST_F(AppShell, LiveTeamNamesAreShownLiterally)
+{
+    showMain();
+    TframeLive *live = frmMain->frameLive1;
+    live->lastResponse =
+        "<Live><MatchList><Match><MatchID>500</MatchID><HomeGoals>1</HomeGoals>"
+        "<AwayGoals>0</AwayGoals><HomeTeam><HomeTeamID>10</HomeTeamID>"
+        "<HomeTeamName>&lt;b&gt;R&amp;D&lt;/b&gt;</HomeTeamName></HomeTeam><AwayTeam>"
+        "<AwayTeamID>20</AwayTeamID><AwayTeamName>&amp;Tigers</AwayTeamName></AwayTeam>"
+        "<EventList/></Match></MatchList></Live>";
+    live->processResponse();
+    TframeLiveMatch *page = live->page(500);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->txtHome->text(), "<b>R&D</b>");
+    EXPECT_EQ(page->txtHome->textFormat(), Qt::PlainText);
+    EXPECT_EQ(page->txtAway->text(), "&Tigers");
+    EXPECT_EQ(live->pages->tabText(live->pages->indexOf(page)),
+              "<b>R&&D</b>   1 : 0   &&Tigers");
 }
 
 TEST_F(AppShell, TheErrorDisplayShowsTheMessageAndGoesOn)

@@ -69,6 +69,9 @@ std::string timeText(const DateTimeParts &parts)
 
 std::string dateTimeToString(TDateTime value)
 {
+    // A cell is painted, sorted and filtered by its text, so it says so instead of raising.
+    if (!isShowableDateTime(value))
+        return "(date out of range)";
     const DateTimeParts parts = decodeDateTime(value);
     if (value < 1.0)
         return timeText(parts);

@@ -301,6 +301,10 @@ void ZIVGridCore::removeRow(ZIVGridRow &row, bool correct)
     const auto shown = std::find(rows_.begin(), rows_.end(), &row);
     if (shown != rows_.end())
         rows_.erase(shown);
+    // A row a filter hides stays selected; removed, it must not come back with the filter.
+    const auto hidden = std::find(hiddenRows_.begin(), hiddenRows_.end(), &row);
+    if (hidden != hiddenRows_.end())
+        hiddenRows_.erase(hidden);
     if (correct)
         correctIndexes();
     Change();

@@ -192,7 +192,7 @@ public:
     void exportSettingsToXML(pugi::xml_node parent) const;
     void importSettingsFromXML(pugi::xml_node parent);
     void importSettingsFromXML();
-    bool hasXML() const { return !settingsNode.empty(); }
+    bool hasXML() const { return !settings.document_element().empty(); }
 
 private:
     // First row in display order whose "id" cell shows each of some ids.
@@ -225,7 +225,9 @@ private:
     TColor selectionColor = clHighlight;
     TBrush cellBrush_;
     TFont font_;
-    pugi::xml_node settingsNode;
+    // A copy of the element last imported: the caller's document may be gone by the time
+    // the settings are applied again.
+    pugi::xml_document settings;
     bool groupShowing = false;
     TZIVGridColumns columns_;
     TZIVGridRows rows_;

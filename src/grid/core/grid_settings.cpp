@@ -24,7 +24,8 @@ void ZIVGridCore::importSettingsFromXML(pugi::xml_node parent)
     const std::string name = componentName();
     for (pugi::xml_node element : parent.children("ZIVGrid")) {
         if (element.child("Name").text().get() == name) {
-            settingsNode = element;
+            settings.reset();
+            settings.append_copy(element);
             importSettingsFromXML();
             break;
         }
@@ -33,12 +34,13 @@ void ZIVGridCore::importSettingsFromXML(pugi::xml_node parent)
 
 void ZIVGridCore::importSettingsFromXML()
 {
-    if (settingsNode.empty())
+    const pugi::xml_node element = settings.document_element();
+    if (element.empty())
         return;
     const TZIVGridVisibleColumns shown = visibleColumns_;
     for (ZIVGridColumn *column : shown)
-        column->importSettings(settingsNode);
-    sorter_->importSettings(settingsNode);
+        column->importSettings(element);
+    sorter_->importSettings(element);
 }
 
 void ZIVGridColumn::exportSettings(pugi::xml_node gridElement) const

@@ -67,6 +67,15 @@ TEST_F(CellTest, TextForms)
         {dateOf(0.5), "12:00:00"},
         {dateOf(45366.0), "2024-03-15"},
         {dateOf(45366.25), "2024-03-15 06:00:00"},
+        {dateOf(-693593.0), "00:00:00"}, // 0001-01-01, before 1.0: the time of day alone
+        {dateOf(2958465.5), "9999-12-31 12:00:00"},
+        {dateOf(2958465.9999999999), "(date out of range)"}, // rounds into the year 10000
+        {dateOf(-693593.5), "(date out of range)"},
+        {dateOf(1e300), "(date out of range)"},
+        {dateOf(-1e300), "(date out of range)"},
+        {dateOf(std::numeric_limits<double>::quiet_NaN()), "(date out of range)"},
+        {dateOf(std::numeric_limits<double>::infinity()), "(date out of range)"},
+        {dateOf(-std::numeric_limits<double>::infinity()), "(date out of range)"},
     };
     for (const auto &c : cases) {
         ZIVGridCell &cell = fresh();

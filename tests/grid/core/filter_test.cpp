@@ -196,6 +196,19 @@ TEST_F(FilterTest, SelectionAndFocusSurviveHiding)
     EXPECT_TRUE(barcelona.isFocused());
 }
 
+TEST_F(FilterTest, RemovedSelectedRowsStayRemovedWhenTheFilterIsCleared)
+{
+    grid.SetSorted(false);
+    grid.getRow(1)->select(); // Barcelona, hidden by the filter below
+    grid.getRow(0)->select(); // Arsenal, in view
+    column("name").setFilter("ar");
+    grid.removeSelectedRows();
+    EXPECT_EQ(shownNames(grid), (std::vector<std::string>{"Argentina"}));
+    column("name").setFilter("");
+    EXPECT_EQ(shownNames(grid), (std::vector<std::string>{"Argentina", "Ajax", "Malmö"}));
+    EXPECT_TRUE(grid.hiddenRows().empty());
+}
+
 TEST_F(FilterTest, InvalidPatternChangesNothing)
 {
     ZIVGridColumn &name = column("name");

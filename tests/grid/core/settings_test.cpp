@@ -79,6 +79,24 @@ TEST_F(SettingsTest, RoundTrip)
     EXPECT_EQ(target.getColumn("home team", true)->filterText(), "a");
 }
 
+// The grid applies its own copy again: what the caller's document does later is no matter.
+TEST_F(SettingsTest, TheKeptSettingsOutliveTheCallersDocument)
+{
+    source.getColumn("home team", true)->setFilter("a");
+    {
+        pugi::xml_document doc;
+        pugi::xml_node parent = doc.append_child("Settings");
+        source.exportSettingsToXML(parent);
+        target.importSettingsFromXML(parent);
+        parent.child("ZIVGrid").child("Column").child("Filter").text().set("zz");
+    }
+    target.getColumn("home team", true)->setFilter("");
+    target.importSettingsFromXML();
+    EXPECT_TRUE(target.hasXML());
+    EXPECT_EQ(target.getColumn("home team", true)->filterText(), "a");
+    EXPECT_EQ(target.rowNum(), 2);
+}
+
 TEST_F(SettingsTest, OtherNameIsSkipped)
 {
     pugi::xml_document doc;
