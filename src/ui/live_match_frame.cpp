@@ -130,6 +130,8 @@ TframeLiveMatch::TframeLiveMatch(QWidget *parent) : TframeBase(parent)
     txtMatchText = new QTextEdit(Splitter1);
     txtMatchText->setObjectName("txtMatchText");
     txtMatchText->setReadOnly(true);
+    // Lines are dropped from the top at every poll; an undo history would keep them all.
+    txtMatchText->setUndoRedoEnabled(false);
     txtMatchText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtMatchText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Splitter1->addWidget(txtMatchText);

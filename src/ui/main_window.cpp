@@ -26,6 +26,9 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -75,6 +78,8 @@ void TfrmMain::buildPages()
     internetLog = new QPlainTextEdit(Splitter1);
     internetLog->setObjectName("internetLog");
     internetLog->setReadOnly(true);
+    // Old entries are dropped; an undo history would keep them all.
+    internetLog->setUndoRedoEnabled(false);
     internetLog->setVisible(false);
     internetLog->setMaximumBlockCount(logEntries);
     Splitter1->addWidget(pages);
@@ -173,6 +178,13 @@ void TfrmMain::appendLog(const QString &response)
     entry.replace(QLatin1Char('\n'), QChar::LineSeparator);
     entry.replace(QLatin1Char('\r'), QChar::LineSeparator);
     internetLog->appendPlainText(entry);
+    // Also bounded by size: a day of polling many matches brings large responses.
+    QTextDocument *log = internetLog->document();
+    while (log->characterCount() > logCharacters && log->blockCount() > 1) {
+        QTextCursor oldest(log->firstBlock());
+        oldest.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        oldest.removeSelectedText();
+    }
 }
 
 void TfrmMain::showEvent(QShowEvent *event)

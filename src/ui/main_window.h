@@ -31,6 +31,8 @@ public:
     static constexpr int downloadMessageMs = 10000;
     // The hidden log keeps the newest responses only, so a day of live polling stays flat.
     static constexpr int logEntries = 2000;
+    // ... and at most this many characters (about 1 MiB), the oldest going first.
+    static constexpr int logCharacters = 1 << 19;
 
     void appendLog(const QString &response);
 

@@ -157,6 +157,13 @@ TEST_F(AppShell, TheHiddenLogAndTheStatusBarPanels)
     EXPECT_EQ(log->firstBlock().text().split(QChar::LineSeparator).value(1), "<N>500</N>");
     EXPECT_TRUE(log->lastBlock().text().contains(
         QString::number(TfrmMain::logEntries + 499)));
+    // Bounded by size too: large responses push the oldest out, the newest stays whole.
+    const std::string large(TfrmMain::logCharacters / 3, 'x');
+    for (int i = 0; i < 5; ++i)
+        root->log("<Large>" + std::to_string(i) + large + "</Large>");
+    EXPECT_LE(log->characterCount(), TfrmMain::logCharacters);
+    EXPECT_TRUE(log->lastBlock().text().startsWith("<Large>4"));
+    EXPECT_TRUE(log->lastBlock().text().endsWith("</Large>"));
 
     const int widths[4] = {300, 100, 150, 5};
     for (int i = 0; i < 4; ++i)
