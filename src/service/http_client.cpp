@@ -20,12 +20,13 @@ QByteArray toBytes(const kstring &text)
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
-// What a user may be shown of an address: the query can hold the security code.
-kstring shownAddress(const kstring &url)
+// What a user may be shown of an address: the query can hold the security code. `alsoLeave`
+// takes more away (the path, to name only the server).
+kstring shownAddress(const kstring &url, QUrl::FormattingOptions alsoLeave = QUrl::None)
 {
     const QUrl parsed(toQString(url), QUrl::TolerantMode);
     return toKstring(parsed.toString(QUrl::RemoveQuery | QUrl::RemoveFragment |
-                                     QUrl::RemoveUserInfo));
+                                     QUrl::RemoveUserInfo | alsoLeave));
 }
 
 // Only web addresses: an address taken from a service answer must never reach local files
@@ -44,13 +45,6 @@ kstring bodyText(const QByteArray &bytes)
     kstring text;
     text.assign(bytes.constData(), std::size_t(bytes.size()));
     return text;
-}
-
-kstring serverOf(const kstring &url)
-{
-    const QUrl parsed(toQString(url), QUrl::TolerantMode);
-    return toKstring(parsed.toString(QUrl::RemovePath | QUrl::RemoveQuery |
-                                     QUrl::RemoveFragment | QUrl::RemoveUserInfo));
 }
 
 // The kind of failure in words a user can act on.
@@ -81,7 +75,7 @@ kstring waitText(int milliseconds)
 
 kstring cannotReach(const kstring &url, const kstring &why)
 {
-    return "Cannot reach the server " + serverOf(url) + ": " + why + ".";
+    return "Cannot reach the server " + shownAddress(url, QUrl::RemovePath) + ": " + why + ".";
 }
 
 void raiseForStatus(const QNetworkReply &reply, const kstring &url)

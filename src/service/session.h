@@ -61,8 +61,6 @@ public:
     kstring userName;
     kstring securityCode;
     bool loggedIn = false;
-    // Why the last login did not open a session; empty after a good one.
-    const kstring &lastLoginProblem() const { return loginProblem; }
     TTeams teams;
 
 private:

@@ -48,11 +48,6 @@ const char *const homeColumns[] = {"home team",      "home goals",     "home att
 const char *const awayColumns[] = {"away team",      "away goals",     "away attempts",
                                    "away yellow cards", "away red cards", "away injury"};
 
-TColor gridColour(Colour c)
-{
-    return TColor(c.red) | TColor(c.green) << 8 | TColor(c.blue) << 16;
-}
-
 // Starts the timer again however the tick's work ends.
 class RestartTimer
 {

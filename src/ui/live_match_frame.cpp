@@ -26,13 +26,6 @@
 
 namespace {
 
-constexpr TColor creamColour = 0x00F0FBFF;
-
-TColor gridColour(Colour c)
-{
-    return TColor(c.red) | TColor(c.green) << 8 | TColor(c.blue) << 16;
-}
-
 // Writes runs at the end of a rich-text box as plain text with character formats, so a name
 // from the service is never read as markup.
 class TextEditSink : public StyledTextSink
@@ -186,8 +179,8 @@ QWidget *TframeLiveMatch::buildRightPart()
     frLiveSummary = new TframeLiveSummary(right);
     lstEvent = eventGrid(right, "lstEvent",
                          {"id;id;s", "Minute", "Event", "Player", "Opponent player"}, "lstEvents");
-    lstEvent->setCellColor(creamColour);
-    lstEvent->setColor(creamColour);
+    lstEvent->setCellColor(clCream);
+    lstEvent->setColor(clCream);
     txtEventText = new QTextEdit(right);
     txtEventText->setObjectName("txtEventText");
     txtEventText->setReadOnly(true);

@@ -1,10 +1,17 @@
 #pragma once
 
+#include "grid/core/canvas.h"
 #include "live/live_pages.h"
 #include "ui/frame_base.h"
 
 #include <cstddef>
 #include <vector>
+
+// A side colour of the match model as the grid takes it.
+inline TColor gridColour(Colour c)
+{
+    return rgbColor(c.red, c.green, c.blue);
+}
 
 class QLabel;
 class QPushButton;

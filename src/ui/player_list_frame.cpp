@@ -22,18 +22,11 @@
 
 namespace {
 
-constexpr TColor rgb(unsigned r, unsigned g, unsigned b)
-{
-    return r | g << 8 | b << 16;
-}
-
-constexpr TColor skyBlue = rgb(166, 202, 240);
-constexpr TColor cream = rgb(255, 251, 240);
-constexpr TColor lightGreen = rgb(50, 255, 50);
-constexpr TColor red = rgb(255, 0, 0);
-constexpr TColor blue = rgb(0, 0, 255);
-constexpr TColor yellow = rgb(255, 255, 0);
-constexpr TColor green = rgb(0, 128, 0);
+constexpr TColor lightGreen = rgbColor(50, 255, 50);
+constexpr TColor red = rgbColor(255, 0, 0);
+constexpr TColor blue = rgbColor(0, 0, 255);
+constexpr TColor yellow = rgbColor(255, 255, 0);
+constexpr TColor green = rgbColor(0, 128, 0);
 
 const std::vector<std::string> headerLines = {
     "id", "marked", "bidder;bidder;s", "name", "age", "injury", "stars", "form", "stamina",
@@ -316,10 +309,10 @@ void TframeListPlayers::buildSettings()
 void TframeListPlayers::colourColumns()
 {
     for (const char *name : {"form", "stamina"})
-        ownBackground(*lstList->getColumn(name, true), skyBlue);
+        ownBackground(*lstList->getColumn(name, true), clSkyBlue);
     for (const char *name :
          {"defending", "passing", "winger", "playmaking", "scoring", "setpieces", "goaltending"})
-        ownBackground(*lstList->getColumn(name, true), cream);
+        ownBackground(*lstList->getColumn(name, true), clCream);
 }
 
 void TframeListPlayers::setTeam(Team *shown)

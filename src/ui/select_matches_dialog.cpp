@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr TColor clCream = 0x00F0FBFF; // (255, 251, 240)
-
 void paintAsMatchList(ZIVGrid &grid)
 {
     grid.setCellColor(clCream);

@@ -14,12 +14,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr TColor clGray = 0x00808080;
-
-} // namespace
-
 TfrmSelectTeam::TfrmSelectTeam(QWidget *parent)
     : TfrmSelectBase(parent), txtTeamId(new ZIVEdit(panTopBase)),
       btnSearchById(new QPushButton("Search", panTopBase)),

@@ -8,10 +8,19 @@
 // byte is the system colour index) that the painting canvas resolves.
 using TColor = std::uint32_t;
 
+// A colour from its red, green and blue components.
+constexpr TColor rgbColor(unsigned r, unsigned g, unsigned b)
+{
+    return r | g << 8 | b << 16;
+}
+
 constexpr TColor clBlack = 0x00000000;
 constexpr TColor clRed = 0x000000FF;
 constexpr TColor clWhite = 0x00FFFFFF;
 constexpr TColor clMaroon = 0x00000080;
+constexpr TColor clGray = rgbColor(128, 128, 128);
+constexpr TColor clCream = rgbColor(255, 251, 240);
+constexpr TColor clSkyBlue = rgbColor(166, 202, 240);
 constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clHighlight = 0x8000000D;
 constexpr TColor clHighlightText = 0x8000000E;
