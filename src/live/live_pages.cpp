@@ -243,7 +243,19 @@ MatchPageModel *LivePageMap::forget(int matchId)
         return nullptr;
     MatchPageModel *page = it->second;
     pages.erase(it);
+    toAddAgain.erase(matchId);
     return page;
+}
+
+void LivePageMap::markAllForAddingAgain()
+{
+    for (const auto &[id, page] : pages)
+        toAddAgain.insert(id);
+}
+
+std::vector<int> LivePageMap::dueForAddingAgain() const
+{
+    return {toAddAgain.begin(), toAddAgain.end()};
 }
 
 std::vector<SummaryRow> LivePageMap::summaryRows() const

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <map>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -152,6 +153,15 @@ public:
     // One row per page, ascending by match id.
     std::vector<SummaryRow> summaryRows() const;
 
+    // The service may have lost what it follows for us: a new session of it follows nothing,
+    // and the events of an answer that could not be read are not sent again by a poll. Adding
+    // a match again brings every event so far, so each followed match is marked to be added
+    // again, and unmarked when an answer to its own add was taken in.
+    void markAllForAddingAgain();
+    void addedAgain(int matchId) { toAddAgain.erase(matchId); }
+    // The followed matches still to be added again, ascending.
+    std::vector<int> dueForAddingAgain() const;
+
 protected:
     // Makes the page of a new match (the window puts it on a new tab).
     virtual MatchPageModel &createPage(int matchId) = 0;
@@ -160,4 +170,5 @@ protected:
 
 private:
     std::map<int, MatchPageModel *> pages;
+    std::set<int> toAddAgain;
 };

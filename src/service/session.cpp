@@ -77,8 +77,10 @@ void Troot::sendLogin()
     log(response);
     const pugi::xml_node answer = xml.document_element();
     loggedIn = !answer.child("UserID").empty();
-    if (loggedIn)
+    if (loggedIn) {
+        ++openedSessions;
         return;
+    }
     const kstring serviceSays = answer.name() == std::string_view("Error")
                                     ? kstring(answer.text().get())
                                     : kstring(answer.child("Error").text().get());

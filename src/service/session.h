@@ -63,6 +63,10 @@ public:
     bool loggedIn = false;
     TTeams teams;
 
+    // How many logins opened a session of the service in this run. A new session knows nothing
+    // of what an earlier one was asked to keep, such as the followed matches.
+    int sessionsOpened() const { return openedSessions; }
+
 private:
     kstring commonUrl(const kstring &path) const;
     kstring unreadableAnswer(const kstring &text, const char *parserSays) const;
@@ -78,6 +82,7 @@ private:
     // Why the request that a login now retries failed; used up by that login.
     kstring failedRequest;
     Team *cachedCurrentTeam = nullptr;
+    int openedSessions = 0;
 };
 
 // Created by start-up before any window; lives until the program ends.

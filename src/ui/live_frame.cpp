@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -173,7 +174,7 @@ void TframeLive::showPage(MatchPageModel &page)
 
 void TframeLive::addMatch(int matchId)
 {
-    fetchAndProcess(servicePaths::liveAddMatch(matchId));
+    fetchAndProcess(servicePaths::liveAddMatch(matchId), matchId);
 }
 
 void TframeLive::viewNew()
@@ -201,10 +202,36 @@ void TframeLive::removeMatch(int matchId)
     refreshSummary();
 }
 
-void TframeLive::fetchAndProcess(const kstring &path)
+void TframeLive::fetchAndProcess(const kstring &path, int addedMatch)
 {
     lastResponse = root->fetch(path);
-    processResponse();
+    // A login inside the fetch (a retry, or after the session ended) opened a new session.
+    if (root->sessionsOpened() != followingSession) {
+        followingSession = root->sessionsOpened();
+        markAllForAddingAgain();
+    }
+    try {
+        processResponse();
+    } catch (...) {
+        // The service counts the events of an unreadable answer as sent.
+        if (!lastResponse.empty())
+            markAllForAddingAgain();
+        throw;
+    }
+    if (addedMatch != 0 && !lastResponse.empty())
+        addedAgain(addedMatch);
+    addAgainWhatTheServiceLost();
+}
+
+void TframeLive::addAgainWhatTheServiceLost()
+{
+    if (addingAgain)
+        return;
+    const QScopedValueRollback busy(addingAgain, true);
+    // Once each: a match whose add is not answered waits for the next request.
+    for (int matchId : dueForAddingAgain())
+        if (findPage(matchId))
+            addMatch(matchId);
 }
 
 void TframeLive::loadResponse()

@@ -77,7 +77,9 @@ protected:
 private:
     QWidget *buildSummaryTab();
     void buildSummaryGrid(QWidget *parent);
-    void fetchAndProcess(const kstring &path);
+    // `addedMatch`: the match whose add the path asks for, 0 for none.
+    void fetchAndProcess(const kstring &path, int addedMatch = 0);
+    void addAgainWhatTheServiceLost();
     void loadResponse();
     void alertGoals(const std::vector<MatchIntake> &intakes);
     void buildTrayMenu();
@@ -88,4 +90,7 @@ private:
     QMenu *trayMenu = nullptr;
     QAction *notifyAction = nullptr;
     bool notifyGoals = true;
+    // The session of the service that the followed matches were added in.
+    int followingSession = 0;
+    bool addingAgain = false;
 };

@@ -93,6 +93,16 @@ TEST(LivePages, TakingResponsesInMakesOnePagePerNewIdAndReusesIt)
     }
     EXPECT_EQ(map.matchCount(), 3u);
     EXPECT_EQ(map.made.size(), 3u);
+
+    // Marked to be added again: every followed match, until its add was answered or it went.
+    EXPECT_TRUE(map.dueForAddingAgain().empty());
+    map.markAllForAddingAgain();
+    EXPECT_EQ(map.dueForAddingAgain(), (std::vector<int>{600, 700, 800}));
+    map.addedAgain(700);
+    EXPECT_NE(map.forget(600), nullptr);
+    EXPECT_EQ(map.dueForAddingAgain(), std::vector<int>{800});
+    takeIn(map, response(matchXml(oneEvent, 0, 0, 900)));
+    EXPECT_EQ(map.dueForAddingAgain(), std::vector<int>{800}) << "a new match is complete";
 }
 
 TEST(LivePages, AFaultyMatchIdStopsTheIntakeThereAndKeepsWhatCameBefore)
