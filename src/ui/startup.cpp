@@ -12,6 +12,12 @@
 #include "ui/select_team_dialog.h"
 #include "ui/window_session_ui.h"
 
+#include <cstdio> // also defines __GLIBC__ where glibc is the C library
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 TfrmSelectBase *frmSelectBase = nullptr;
 TfrmSelectTeam *frmSelectTeam = nullptr;
 TfrmSelectMatches *frmSelectMatches = nullptr;
@@ -33,8 +39,19 @@ void createGlobalInstances(Troot *session, const QString &documentsFolder)
     frmMessage = new TfrmMessage(frmMain);
 }
 
+void settleAllocatorForLongRuns()
+{
+#if defined(__GLIBC__)
+    // Setting a limit at all keeps glibc from moving it.
+    constexpr int limit = 1024 * 1024;
+    mallopt(M_MMAP_THRESHOLD, limit);
+    mallopt(M_TRIM_THRESHOLD, limit);
+#endif
+}
+
 int runApplication(int argc, char **argv)
 {
+    settleAllocatorForLongRuns();
     Application app(argc, argv);
     int result = 1; // unless the run gets as far as the end of the event loop
     guarded([&] {

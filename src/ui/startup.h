@@ -8,6 +8,13 @@ class Troot;
 // shown.
 void createGlobalInstances(Troot *session, const QString &documentsFolder);
 
+// Memory for a run of many hours: a block of 1 MiB or more is mapped on its own and goes back to
+// the system when it is freed. glibc otherwise raises that limit whenever such a block is freed,
+// and each minute's large temporaries (the live answer, its parsed document, the log's text) then
+// come from the heap, between the matches' lasting events, which keep the heap from ever
+// shrinking again. Smaller limits cost time in mapping; this one costs none measurably.
+void settleAllocatorForLongRuns();
+
 // The whole run: the application object, the instances, the event loop. An error escaping
 // start-up is shown in the standard error box, and the program ends.
 int runApplication(int argc, char **argv);
