@@ -5,13 +5,14 @@
 #include "service/session.h"
 #include "service/team_download.h"
 #include "sim/sim_server.h"
+#include "support/hostile_names.h"
+#include "support/message_box_watch.h"
 #include "ui/error_display.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/player_abilities_frame.h"
 #include "ui/player_list_frame.h"
 #include "ui/startup.h"
-#include "support/message_box_watch.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -104,6 +105,29 @@ protected:
 
     QString folder() const { return xmlParent.filePath("XML"); }
 
+    // A players document of team 900 with players by id and name (XML text; none: no name).
+    static QByteArray playersDocument(const char *date, const char *teamName,
+                                      const std::vector<std::pair<int, const char *>> &players)
+    {
+        QByteArray text = QByteArray("<StrikoraData><FileName>players.xml</FileName><FetchedDate>") +
+                          date + "</FetchedDate><Team><TeamID>900</TeamID><TeamName>" + teamName +
+                          "</TeamName><PlayerList>";
+        for (const auto &[id, name] : players) {
+            text += "<Player><PlayerID>" + QByteArray::number(id) + "</PlayerID>";
+            if (*name)
+                text += QByteArray("<PlayerName>") + name + "</PlayerName>";
+            text += "</Player>";
+        }
+        return text + "</PlayerList></Team></StrikoraData>";
+    }
+    void writeFile(const QString &name, const QByteArray &content) const
+    {
+        ASSERT_TRUE(QDir().mkpath(folder()));
+        QFile file(QDir(folder()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
     QTemporaryDir xmlParent;
     sim::Server sim;
 };
@@ -165,7 +189,6 @@ TEST_F(PlayersPage, ASecondStartShowsTheStoredSquadWithoutARequest)
 
 TEST_F(PlayersPage, UnreadableDocumentsInTheFolderAreSkippedAndLeftAlone)
 {
-    ASSERT_TRUE(QDir().mkpath(folder()));
     const struct
     {
         const char *name;
@@ -179,11 +202,8 @@ TEST_F(PlayersPage, UnreadableDocumentsInTheFolderAreSkippedAndLeftAlone)
          "<StrikoraData><FileName>players.xml</FileName><FetchedDate>2030-01-03 00:00:00"
          "</FetchedDate><Team><TeamID>x</TeamID><PlayerList/></Team></StrikoraData>"},
     };
-    for (const auto &f : files) {
-        QFile file(QDir(folder()).filePath(f.name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(f.content);
-    }
+    for (const auto &f : files)
+        writeFile(f.name, f.content);
     startProgram();
     EXPECT_FALSE(playersTabVisible());
     EXPECT_EQ(root->currentTeam(), nullptr);
@@ -199,10 +219,7 @@ TEST_F(PlayersPage, TheNewestReadableDocumentWinsAndItsNameHoldsAtTheStart)
 {
     ASSERT_TRUE(QDir().mkpath(folder()));
     const auto document = [](const char *date, const char *teamName, int playerId) {
-        return QByteArray("<StrikoraData><FileName>players.xml</FileName><FetchedDate>") + date +
-               "</FetchedDate><Team><TeamID>900</TeamID><TeamName>" + teamName +
-               "</TeamName><PlayerList><Player><PlayerID>" + QByteArray::number(playerId) +
-               "</PlayerID></Player></PlayerList></Team></StrikoraData>";
+        return playersDocument(date, teamName, {{playerId, ""}});
     };
     // Both dated after this run's start: the earliest name record is the one in force.
     const struct
@@ -214,16 +231,36 @@ TEST_F(PlayersPage, TheNewestReadableDocumentWinsAndItsNameHoldsAtTheStart)
         {"players_9_b.xml", document("2099-01-01 10:00:00", "Older FC", 1)},
         {"players_9_c.xml", "not a document"},
     };
-    for (const auto &f : files) {
-        QFile file(QDir(folder()).filePath(f.name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(f.content);
-    }
+    for (const auto &f : files)
+        writeFile(f.name, f.content);
     startProgram();
     ASSERT_TRUE(playersTabVisible());
     EXPECT_EQ(frmMain->statusPanels[0]->text(), "Newer FC");
     ASSERT_EQ(frmMain->frPlayers->lstList->rowNum(), 1);
     EXPECT_EQ(frmMain->frPlayers->lstList->getRow(0)->getLong("id"), 2);
+}
+
+// Names from a stored document reach the status bar and the list as they are.
+TEST_F(PlayersPage, NamesFromTheDocumentAreShownLiterally)
+{
+    for (const HostileName &team : hostileNames) {
+        SCOPED_TRACE(team.shown);
+        std::vector<std::pair<int, const char *>> players;
+        for (const HostileName &player : hostileNames)
+            players.emplace_back(int(players.size()) + 1, player.xml);
+        writeFile("players_900_a.xml", playersDocument("2099-01-01 10:00:00", team.xml, players));
+        startProgram();
+        EXPECT_EQ(frmMain->statusPanels[0]->text(), QString::fromUtf8(team.shown));
+        EXPECT_EQ(frmMain->statusPanels[0]->textFormat(), Qt::PlainText);
+        const ZIVGrid &grid = *frmMain->frPlayers->lstList;
+        ASSERT_EQ(grid.rowNum(), int(players.size()));
+        for (std::size_t i = 0; i < players.size(); ++i) {
+            const ZIVGridRow *row = grid.getRowByValues({"id", std::to_string(i + 1)});
+            ASSERT_NE(row, nullptr);
+            EXPECT_EQ(row->getString("name"), hostileNames[i].shown);
+        }
+        closeProgram();
+    }
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "Engine/errors.h"
 #include "grid/widget/ziv_edit.h"
+#include "grid/widget/ziv_grid.h"
+#include "qt_text/qt_text.h"
 #include "service/session.h"
 #include "service/team_download.h"
 #include "service/version_check.h"
 #include "sim/sim_server.h"
+#include "support/hostile_names.h"
 #include "support/message_box_watch.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
@@ -353,20 +356,33 @@ TEST_F(AppShell, LiveTeamNamesAreShownLiterally)
 {
     showMain();
     TframeLive *live = frmMain->frameLive1;
-    live->lastResponse =
-        "<Live><MatchList><Match><MatchID>500</MatchID><HomeGoals>1</HomeGoals>"
-        "<AwayGoals>0</AwayGoals><HomeTeam><HomeTeamID>10</HomeTeamID>"
-        "<HomeTeamName>&lt;b&gt;R&amp;D&lt;/b&gt;</HomeTeamName></HomeTeam><AwayTeam>"
-        "<AwayTeamID>20</AwayTeamID><AwayTeamName>&amp;Tigers</AwayTeamName></AwayTeam>"
-        "<EventList/></Match></MatchList></Live>";
-    live->processResponse();
-    TframeLiveMatch *page = live->page(500);
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page->txtHome->text(), "<b>R&D</b>");
-    EXPECT_EQ(page->txtHome->textFormat(), Qt::PlainText);
-    EXPECT_EQ(page->txtAway->text(), "&Tigers");
-    EXPECT_EQ(live->pages->tabText(live->pages->indexOf(page)),
-              "<b>R&&D</b>   1 : 0   &&Tigers");
+    ZIVGridColumn &homeColumn = *live->lstSummary->getColumn("home team", true);
+    ZIVGridColumn &awayColumn = *live->lstSummary->getColumn("away team", true);
+    int matchId = 500;
+    for (const HostileName &name : hostileNames) {
+        SCOPED_TRACE(name.shown);
+        const QString shown = QString::fromUtf8(name.shown);
+        live->lastResponse =
+            "<Live><MatchList><Match><MatchID>" + std::to_string(++matchId) +
+            "</MatchID><HomeGoals>1</HomeGoals><AwayGoals>0</AwayGoals><HomeTeam><HomeTeamID>10"
+            "</HomeTeamID><HomeTeamName>" + name.xml + "</HomeTeamName></HomeTeam><AwayTeam>"
+            "<AwayTeamID>20</AwayTeamID><AwayTeamName>&amp;" + name.xml +
+            "</AwayTeamName></AwayTeam><EventList/></Match></MatchList></Live>";
+        live->processResponse();
+        TframeLiveMatch *page = live->page(matchId);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->txtHome->text(), shown);
+        EXPECT_EQ(page->txtHome->textFormat(), Qt::PlainText);
+        EXPECT_EQ(page->txtAway->text(), "&" + shown);
+        EXPECT_EQ(page->txtAway->textFormat(), Qt::PlainText);
+        // The tab bar reads "&" as a mnemonic mark; doubled, it shows as itself.
+        QString caption = shown + "   1 : 0   &" + shown;
+        EXPECT_EQ(live->pages->tabText(live->pages->indexOf(page)), caption.replace("&", "&&"));
+        const ZIVGridRow *row = live->lstSummary->getRowByValues({"id", std::to_string(matchId)});
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(toQString(row->cell(homeColumn).getString()), shown);
+        EXPECT_EQ(toQString(row->cell(awayColumn).getString()), "&" + shown);
+    }
 }
 
 TEST_F(AppShell, TheErrorDisplayShowsTheMessageAndGoesOn)

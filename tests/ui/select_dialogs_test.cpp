@@ -1,5 +1,9 @@
 #include "grid/core/grid_update.h"
 #include "grid/widget/ziv_grid.h"
+#include "qt_text/qt_text.h"
+#include "service/match_search.h"
+#include "service/team_search.h"
+#include "support/hostile_names.h"
 #include "ui/player_list_frame.h"
 #include "ui/select_base_dialog.h"
 #include "ui/select_matches_dialog.h"
@@ -10,6 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <pugixml.hpp>
 
 #include <gtest/gtest.h>
 
@@ -181,6 +187,46 @@ TEST(SelectMatches, DeleteTeamRemovesTheSelectedTeamsAndEveryGridHasItsHeaderMen
     TSelection chosen;
     EXPECT_FALSE(dialog.select(chosen));
     EXPECT_EQ(dialog.teams, (TSelection{{3, "Charlie"}}));
+}
+
+// Names from a search answer reach the lists as they are.
+TEST(SelectDialogs, FoundNamesAreListedLiterally)
+{
+    std::string results = "<Search><SearchResults>", matches = "<Data><Team><MatchList>";
+    int id = 0;
+    for (const HostileName &name : hostileNames) {
+        ++id;
+        results += "<Result><ResultID>" + std::to_string(id) + "</ResultID><ResultName>" +
+                   name.xml + "</ResultName></Result>";
+        matches += "<Match><MatchID>" + std::to_string(id) + "</MatchID><Status>FINISHED</Status>"
+                   "<MatchDate>2026-01-0" + std::to_string(id) + " 15:00:00</MatchDate>"
+                   "<HomeTeam><HomeTeamName>" + name.xml + "</HomeTeamName></HomeTeam><AwayTeam>"
+                   "<AwayTeamName>&amp;" + name.xml + "</AwayTeamName></AwayTeam></Match>";
+    }
+    pugi::xml_document resultsDoc, matchesDoc;
+    ASSERT_TRUE(resultsDoc.load_string((results + "</SearchResults></Search>").c_str()));
+    ASSERT_TRUE(matchesDoc.load_string((matches + "</MatchList></Team></Data>").c_str()));
+
+    TfrmSelectTeam teams;
+    readSearchResults(resultsDoc, teams.foundTeams);
+    teams.refill();
+    TfrmSelectMatches dialog;
+    pickMatches(matchesDoc, MatchPick::Recent, dialog.foundMatches);
+    dialog.teams = teams.foundTeams;
+    dialog.refill();
+    id = 0;
+    for (const HostileName &name : hostileNames) {
+        SCOPED_TRACE(name.shown);
+        const std::string key = std::to_string(++id);
+        const ZIVGridRow *team = teams.lstList->getRowByValues({"id", key});
+        const ZIVGridRow *listed = dialog.lstTeams->getRowByValues({"id", key});
+        const ZIVGridRow *match = dialog.lstList->getRowByValues({"id", key});
+        ASSERT_TRUE(team && listed && match);
+        EXPECT_EQ(team->getString("name"), name.shown);
+        EXPECT_EQ(listed->getString("name"), name.shown);
+        EXPECT_EQ(match->getString("home"), name.shown);
+        EXPECT_EQ(match->getString("away"), "&" + std::string(name.shown));
+    }
 }
 
 } // namespace
