@@ -205,7 +205,8 @@ void TframeLive::removeMatch(int matchId)
 void TframeLive::fetchAndProcess(const kstring &path, int addedMatch)
 {
     lastResponse = root->fetch(path);
-    // A login inside the fetch (a retry, or after the session ended) opened a new session.
+    // A login since the matches were added (in this fetch, or for another window's request)
+    // opened a new session, which follows nothing.
     if (root->sessionsOpened() != followingSession) {
         followingSession = root->sessionsOpened();
         markAllForAddingAgain();

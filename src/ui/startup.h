@@ -12,7 +12,7 @@ void createGlobalInstances(Troot *session, const QString &documentsFolder);
 // the system when it is freed. glibc otherwise raises that limit whenever such a block is freed,
 // and each minute's large temporaries (the live answer, its parsed document, the log's text) then
 // come from the heap, between the matches' lasting events, which keep the heap from ever
-// shrinking again. Smaller limits cost time in mapping; this one costs none measurably.
+// shrinking again. A smaller limit maps more blocks, which costs time; this one showed no cost.
 void settleAllocatorForLongRuns();
 
 // The whole run: the application object, the instances, the event loop. An error escaping
