@@ -185,8 +185,7 @@ void refill(ZIVGrid &grid, const std::vector<PrecomputedRow> &rows)
         estimate.setDouble(pre.keeper);
         colour(estimate, pre.keeper, 7, 6);
     }
-    grid.filter();
-    grid.sortNow();
+    grid.filterAndSort();
 }
 
 void BM_BareRefill(benchmark::State &state)

@@ -283,9 +283,7 @@ void TframeLive::refreshSummary()
             cell.setBrushSource(srcColumn);
         }
     }
-    lstSummary->filter();
-    if (lstSummary->GetSorted())
-        lstSummary->sortNow();
+    lstSummary->filterAndSort();
 }
 
 // ---- handlers
@@ -344,15 +342,10 @@ void TframeLive::alertGoals(const std::vector<MatchIntake> &intakes)
             continue;
         QApplication::alert(mainWindow);
         const TframeLiveMatch *scored = page(intake.matchId);
-        if (tray && notifyGoals && scored)
+        if (tray && notifyAction->isChecked() && scored)
             tray->showMessage("Goal", toQString(goalAlertText(scored->match)),
                               QSystemTrayIcon::Information, 8000);
     }
-}
-
-void TframeLive::setGoalNotifications(bool on)
-{
-    notifyAction->setChecked(on);
 }
 
 void TframeLive::buildTrayMenu()
@@ -361,8 +354,7 @@ void TframeLive::buildTrayMenu()
     notifyAction = trayMenu->addAction("Notify goals");
     notifyAction->setObjectName("actNotifyGoals");
     notifyAction->setCheckable(true);
-    notifyAction->setChecked(notifyGoals);
-    connect(notifyAction, &QAction::toggled, this, [this](bool on) { notifyGoals = on; });
+    notifyAction->setChecked(true);
 }
 
 // The tray icon exists while a match is followed and the desktop has a tray.

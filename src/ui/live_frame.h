@@ -65,11 +65,6 @@ public:
     void matchTimerTimer();
     void pagesChange(int index);
 
-    // The goal notifications of this run; the tray icon's menu switches them.
-    bool goalNotifications() const { return notifyGoals; }
-    void setGoalNotifications(bool on);
-    QSystemTrayIcon *trayIcon() const { return tray; }
-
 protected:
     MatchPageModel &createPage(int matchId) override;
     void showPage(MatchPageModel &page) override;
@@ -88,8 +83,8 @@ private:
     TfrmSelectBase *matchSearch_;
     QSystemTrayIcon *tray = nullptr;
     QMenu *trayMenu = nullptr;
+    // The goal notifications of this run, switched in the tray icon's menu.
     QAction *notifyAction = nullptr;
-    bool notifyGoals = true;
     // The session of the service that the followed matches were added in.
     int followingSession = 0;
     bool addingAgain = false;

@@ -287,9 +287,7 @@ void TframeLiveMatch::fillRawEvents(std::size_t kept)
         row.cell(key).setString(event.EventKey);
         row.cell(text).setString(event.EventText);
     }
-    lstEvents->filter();
-    if (lstEvents->GetSorted())
-        lstEvents->sortNow();
+    lstEvents->filterAndSort();
 }
 
 void TframeLiveMatch::fillEventList(const std::vector<const Event *> &listed, std::size_t kept)
@@ -319,9 +317,7 @@ void TframeLiveMatch::fillEventList(const std::vector<const Event *> &listed, st
         row.setBrushSource(srcOwn);
         row.brush().color = gridColour(sideTint(event->SubjectIsHome));
     }
-    lstEvent->filter();
-    if (lstEvent->GetSorted())
-        lstEvent->sortNow();
+    lstEvent->filterAndSort();
 }
 
 void TframeLiveMatch::showHeader()

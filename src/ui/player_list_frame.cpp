@@ -341,9 +341,7 @@ void TframeListPlayers::refresh()
         writeRatings(row, columns, *player, stamina, form);
         writeKeeperEstimate(row, columns, *player, keeper);
     }
-    lstList->filter();
-    if (lstList->GetSorted())
-        lstList->sortNow();
+    lstList->filterAndSort();
 }
 
 Player *TframeListPlayers::focusedPlayer() const

@@ -103,9 +103,7 @@ void TfrmSelectBase::fillIdNameList(ZIVGrid &grid, const TSelection &entries)
         row.cell(id).setLong(key);
         row.cell(name).setString(text);
     }
-    grid.filter();
-    if (grid.GetSorted())
-        grid.sortNow();
+    grid.filterAndSort();
 }
 
 void TfrmSelectBase::searchOnEnter(ZIVEdit *edit, QPushButton *button)

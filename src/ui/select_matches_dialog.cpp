@@ -153,9 +153,7 @@ void TfrmSelectMatches::refillMatches()
         row.cell(away).setString(match.away);
         row.cell(status).setString(match.status);
     }
-    lstList->filter();
-    if (lstList->GetSorted())
-        lstList->sortNow();
+    lstList->filterAndSort();
 }
 
 // The wait cursor is for the searches of the team dialog, which sets it itself; the user

@@ -58,9 +58,7 @@ public:
             row.cell(id).setLong(key);
             row.cell(name).setString(text);
         }
-        lstList->filter();
-        if (lstList->GetSorted())
-            lstList->sortNow();
+        lstList->filterAndSort();
     }
 
     TSelection candidates{{7, "seven"}, {3, "three"}, {5, "five"}};

@@ -491,9 +491,23 @@ bool ZIVGridCore::filtered() const
                        [](const auto &entry) { return entry.second->isFiltered(); });
 }
 
+bool ZIVGridCore::nothingToFilter() const
+{
+    return !filtered() && hiddenRows_.empty();
+}
+
+void ZIVGridCore::filterAndSort()
+{
+    if (nothingToFilter())
+        sortNow();
+    else
+        filter();
+}
+
 void ZIVGridCore::filter()
 {
-    if (!filtered() && hiddenRows_.empty())
+    // Nothing to hide and nothing to bring back.
+    if (nothingToFilter())
         return;
     // The number of the first filter (in column name order) that rejects each slot's row.
     std::vector<std::uint32_t> firstRejecting(static_cast<std::size_t>(rowsIssued_), 0);

@@ -165,6 +165,9 @@ public:
     bool filtered() const;
     // Re-applies every filter to every row, then sorts.
     void filter();
+    // What a refill ends with: the filters, and the order when the grid is sorted. The order is
+    // made once, also when there is nothing to filter, where `filter` stops before it sorts.
+    void filterAndSort();
 
     // ---- what cell painting uses
     TFont &Font() { return font_; }
@@ -206,6 +209,7 @@ private:
     void loadPositionFrom(const IdIndex &index);
     void loadSelectionFrom(const IdIndex &index);
     void resortInBracket();
+    bool nothingToFilter() const;
     void forgetSavedIds();
     void freeRowBlocks();
     // Opens a new block of rows; only when the newest one is full, or the slots of the rows
