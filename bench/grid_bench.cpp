@@ -1,8 +1,8 @@
 // Grid refill, filter and sort beside std::stable_sort on the same keys and beside Qt's
 // QSortFilterProxyModel over a QStandardItemModel holding the same data.
+#include "bench_regime.h"
 #include "grid/core/grid_core.h"
 #include "grid/core/grid_update.h"
-#include "bench_regime.h"
 
 #include <QRegularExpression>
 #include <QSortFilterProxyModel>
@@ -187,8 +187,7 @@ void BM_GridEndUpdateRestore1000(benchmark::State &state)
 
 // ---- baseline A: indices sorted by the same values
 
-void stableSortBy(std::vector<int> &order,
-                  std::initializer_list<const std::vector<int> *> keys)
+void stableSortBy(std::vector<int> &order, std::initializer_list<const std::vector<int> *> keys)
 {
     std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
         for (const std::vector<int> *key : keys) {

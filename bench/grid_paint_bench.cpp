@@ -1,7 +1,7 @@
 // Painting a grid's viewport must cost what is in view, not what is in the grid: a 30-row view
 // of a million-row grid against the same view of a 100-row grid.
-#include "grid/widget/ziv_grid.h"
 #include "bench_regime.h"
+#include "grid/widget/ziv_grid.h"
 
 #include <QApplication>
 #include <QImage>

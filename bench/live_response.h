@@ -26,8 +26,8 @@ inline std::string playerLink(int id, const std::string &name)
 // firstEvent .. firstEvent + events - 1.
 inline std::string liveResponse(int matches, int events, int firstEvent = 1)
 {
-    static const char *const keys[] = {"101", "143", "205", "228", "510", "93", "41",
-                                       "105_3", "512", "301", "58", "217"};
+    static const char *const keys[] = {"101", "143",   "205", "228", "510", "93",
+                                       "41",  "105_3", "512", "301", "58",  "217"};
     std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Live><MatchList>";
     for (int m = 0; m < matches; ++m) {
         const int home = 1000 + 2 * m, away = home + 1;

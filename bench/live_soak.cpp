@@ -125,8 +125,7 @@ int main(int argc, char **argv)
     server.advance(20);
     const std::vector<int> ids = matchesToFollow(server);
     QTemporaryDir folder;
-    createGlobalInstances(new Troot(server.baseUrl(), server.versionUrl()),
-                          folder.filePath("XML"));
+    createGlobalInstances(new Troot(server.baseUrl(), server.versionUrl()), folder.filePath("XML"));
     QTimer logins;
     answerLogins(logins);
     TframeLive &live = *frmMain->frameLive1;

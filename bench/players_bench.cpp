@@ -1,6 +1,7 @@
 // The player list's refresh (every column, 18 ratings and the keeper estimate per player, with
 // and without the track bars' overrides) beside a bare refill of the same grid with the same
 // values and styles computed beforehand.
+#include "bench_regime.h"
 #include "grid/core/grid_update.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/keeper.h"
@@ -10,16 +11,15 @@
 #include "service/session.h"
 #include "ui/error_display.h"
 #include "ui/player_list_frame.h"
-#include "bench_regime.h"
 
 #include <QSlider>
 
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <map>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -127,9 +127,9 @@ void refill(ZIVGrid &grid, const std::vector<PrecomputedRow> &rows)
                   &aggressivity = column("aggressivity"), &honesty = column("honesty"),
                   &experience = column("experience"), &leadership = column("leadership"),
                   &speciality = column("speciality"), &keeper = column("GK");
-    static const char *const levelNames[] = {"form",       "stamina", "defending",
-                                             "passing",    "winger",  "playmaking",
-                                             "scoring",    "setpieces", "goaltending"};
+    static const char *const levelNames[] = {"form",    "stamina",   "defending",
+                                             "passing", "winger",    "playmaking",
+                                             "scoring", "setpieces", "goaltending"};
     std::array<ZIVGridColumn *, 9> levels{};
     for (std::size_t i = 0; i < levels.size(); ++i)
         levels[i] = &column(levelNames[i]);
@@ -168,9 +168,9 @@ void refill(ZIVGrid &grid, const std::vector<PrecomputedRow> &rows)
         row.cell(experience).setInt(p.experience);
         row.cell(leadership).setInt(p.leadership);
         row.cell(speciality).setString(words[std::size_t(p.speciality)]);
-        const std::int32_t levelValues[] = {p.form,    p.stamina,    p.defending,
-                                            p.passing, p.winger,     p.playmaking,
-                                            p.scoring, p.setpieces,  p.goaltending};
+        const std::int32_t levelValues[] = {p.form,    p.stamina,   p.defending,
+                                            p.passing, p.winger,    p.playmaking,
+                                            p.scoring, p.setpieces, p.goaltending};
         for (std::size_t i = 0; i < levels.size(); ++i) {
             ZIVGridCell &cell = row.cell(*levels[i]);
             cell.setInt(levelValues[i]);
@@ -200,7 +200,8 @@ void BM_BareRefill(benchmark::State &state)
             row.ratings[i] = player->positionRating(ratedPositions()[i].position,
                                                     std::int8_t(overrides ? 4 : -1),
                                                     std::int8_t(overrides ? 8 : -1));
-        row.keeper = sharedKeeper().estimateGoaltending(PlayerAbilityValue(player->form), player->value);
+        row.keeper =
+            sharedKeeper().estimateGoaltending(PlayerAbilityValue(player->form), player->value);
         rows.push_back(row);
     }
     refill(*frame.lstList, rows); // warm-up

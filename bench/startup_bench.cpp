@@ -1,12 +1,12 @@
 // Start-up to the first shown window: the session, the main window and every dialog created,
 // the main window shown and painted once; beside a bare main window with the same frame parts
 // (menu, tabs, status bar) as the baseline.
+#include "bench_regime.h"
 #include "service/session.h"
 #include "service/team_download.h"
 #include "ui/error_display.h"
 #include "ui/main_window.h"
 #include "ui/startup.h"
-#include "bench_regime.h"
 
 #include <QLabel>
 #include <QMainWindow>

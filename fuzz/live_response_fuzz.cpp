@@ -51,8 +51,8 @@ void refreshAll(Pages &pages)
         CommentaryBuffer commentary;
         // A player link whose number is none raises; the page shows what was rendered.
         fuzz::readerAccepts([&] { page->refresh(commentary); });
-        for (std::size_t limit : {std::size_t(0), std::size_t(1), std::size_t(40),
-                                  commentary.length()}) {
+        for (std::size_t limit :
+             {std::size_t(0), std::size_t(1), std::size_t(40), commentary.length()}) {
             CheckingSink box;
             commentary.replay(box, limit);
             fuzz::check(box.chars <= limit, "the replay wrote more than the box holds");

@@ -18,8 +18,12 @@ std::u32string decode(std::string_view text)
     std::u32string out;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
-                                         : lead < 0xF5 ? 4 : 0;
+        const int length = lead < 0x80   ? 1
+                           : lead < 0xC2 ? 0
+                           : lead < 0xE0 ? 2
+                           : lead < 0xF0 ? 3
+                           : lead < 0xF5 ? 4
+                                         : 0;
         char32_t c = length == 1 ? lead : lead & (0x7F >> length);
         bool valid = length > 0 && i + length <= text.size();
         for (int k = 1; valid && k < length; ++k) {
@@ -160,8 +164,7 @@ void checkFilter(const std::string &filter, const std::string &value)
     if (!accepted)
         return;
     const bool rejected = *matched == exclusive;
-    const ZIVGridRow &row =
-        grid.rows().empty() ? *grid.hiddenRows().front() : *grid.rows().front();
+    const ZIVGridRow &row = grid.rows().empty() ? *grid.hiddenRows().front() : *grid.rows().front();
     fuzz::check(column.rejects(row) == rejected, "the filter and the reference disagree on a row");
     fuzz::check(grid.rows().size() == (rejected && column.isFiltered() ? 0u : 1u),
                 "the filter kept or hid the wrong row");

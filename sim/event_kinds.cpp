@@ -11,6 +11,7 @@ namespace {
 using C = Category;
 using O = ObjectRole;
 
+// clang-format off
 std::vector<EventKind> infoKinds()
 {
     return {
@@ -165,6 +166,8 @@ std::vector<EventKind> otherKinds()
     };
 }
 
+// clang-format on
+
 std::vector<EventKind> allKinds()
 {
     std::vector<EventKind> kinds = infoKinds();
@@ -202,8 +205,8 @@ std::vector<const EventKind *> kindsOf(Category category)
 
 const char *specialityName(int speciality)
 {
-    static const char *const names[] = {"", "technical", "quick", "powerful", "unpredictable",
-                                        "head"};
+    static const char *const names[] = {"",         "technical",     "quick",
+                                        "powerful", "unpredictable", "head"};
     return speciality >= Technical && speciality <= Head ? names[speciality] : "";
 }
 

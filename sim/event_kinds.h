@@ -26,7 +26,7 @@ struct EventKind
     Weather weather = Weather::Any;
     // HTML templates: {s} subject link, {o} object link, {t} subject's team, {u} the other team,
     // {score} the score after the event, {r} the rules link of the speciality; info texts also
-// {home}, {away}, {crowd} and {weather}.
+    // {home}, {away}, {crowd} and {weather}.
     std::vector<const char *> texts;
 };
 

@@ -30,8 +30,7 @@ const std::array<std::pair<const char *, FaultKind>, 6> kindNames{{
 }};
 
 template <typename T, std::size_t N>
-std::optional<T> lookup(const std::array<std::pair<const char *, T>, N> &names,
-                        const QString &name)
+std::optional<T> lookup(const std::array<std::pair<const char *, T>, N> &names, const QString &name)
 {
     for (const auto &[text, value] : names) {
         if (name == QLatin1String(text))
@@ -95,16 +94,18 @@ std::optional<FaultSpec> parseFaultSpec(const QString &text, QString *error)
 {
     const QStringList parts = text.split(':');
     if (parts.size() < 2 || parts.size() > 4)
-        return fail(error, QStringLiteral("expected group:kind[:count[:delayMs]], got \"%1\"")
-                               .arg(text));
+        return fail(error,
+                    QStringLiteral("expected group:kind[:count[:delayMs]], got \"%1\"").arg(text));
     const auto group = lookup(groupNames, parts[0].toLower());
     if (!group)
-        return fail(error, QStringLiteral("unknown group \"%1\" (known: %2)")
-                               .arg(parts[0], known(groupNames)));
+        return fail(
+            error,
+            QStringLiteral("unknown group \"%1\" (known: %2)").arg(parts[0], known(groupNames)));
     const auto kind = lookup(kindNames, parts[1].toLower());
     if (!kind)
-        return fail(error, QStringLiteral("unknown fault \"%1\" (known: %2)")
-                               .arg(parts[1], known(kindNames)));
+        return fail(
+            error,
+            QStringLiteral("unknown fault \"%1\" (known: %2)").arg(parts[1], known(kindNames)));
     FaultSpec spec{*group, Fault{*kind, -1, 0}};
     if (parts.size() > 2 && (!readNumber(parts[2], -1, spec.fault.count) || spec.fault.count == 0))
         return fail(error, QStringLiteral("bad count \"%1\"").arg(parts[2]));

@@ -68,10 +68,10 @@ QByteArray reason(int status)
 
 QByteArray head(int status, const QByteArray &contentType, qint64 length, bool keepAlive)
 {
-    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status)
-           + "\r\nServer: strikora-sim\r\nContent-Type: " + contentType
-           + "\r\nContent-Length: " + QByteArray::number(length)
-           + "\r\nConnection: " + (keepAlive ? "keep-alive" : "close") + "\r\n";
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason(status) +
+           "\r\nServer: strikora-sim\r\nContent-Type: " + contentType +
+           "\r\nContent-Length: " + QByteArray::number(length) +
+           "\r\nConnection: " + (keepAlive ? "keep-alive" : "close") + "\r\n";
 }
 
 void finish(QTcpSocket *socket, bool keepAlive)
@@ -122,8 +122,7 @@ private:
 
 HttpFrontend::HttpFrontend(Handler handler, QObject *parent)
     : QAbstractHttpServer(parent), handler(std::move(handler))
-{
-}
+{}
 
 bool HttpFrontend::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {

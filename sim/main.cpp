@@ -21,8 +21,7 @@ void printLine(const QString &line)
     std::exit(2);
 }
 
-template <typename T>
-T number(const QCommandLineParser &parser, const QString &name, T minimum)
+template <typename T> T number(const QCommandLineParser &parser, const QString &name, T minimum)
 {
     bool ok = false;
     const double value = parser.value(name).toDouble(&ok);

@@ -164,12 +164,12 @@ private:
 
     double scoringChance(const Side &attack, const Side &defence) const
     {
-        const double strength = (average(attack.outfield, Scoring, Role::Forward)
-                                 + average(attack.outfield, WingerSkill, Role::Winger))
-                                / 2;
-        const double resistance = (average(defence.outfield, Defending, Role::Defender)
-                                   + defence.keeper->skills[Goaltending])
-                                  / 2;
+        const double strength = (average(attack.outfield, Scoring, Role::Forward) +
+                                 average(attack.outfield, WingerSkill, Role::Winger)) /
+                                2;
+        const double resistance = (average(defence.outfield, Defending, Role::Defender) +
+                                   defence.keeper->skills[Goaltending]) /
+                                  2;
         return std::clamp(0.22 + 0.03 * (strength - resistance), 0.08, 0.5);
     }
 
@@ -193,14 +193,14 @@ private:
     {
         if (kind.weight == 0 || (kind.weather != Weather::Any && kind.weather != weather))
             return false;
-        if (kind.object == ObjectRole::Substitute
-            && (own.bench.empty() || own.substitutions >= maxSubstitutions))
+        if (kind.object == ObjectRole::Substitute &&
+            (own.bench.empty() || own.substitutions >= maxSubstitutions))
             return false;
         if (kind.needs == Needs::Nothing)
             return own.outfield.size() >= 2;
-        return std::any_of(own.outfield.begin(), own.outfield.end(), [&kind](const Player *p) {
-            return p->speciality == kind.speciality;
-        }) && own.outfield.size() >= 2;
+        return std::any_of(own.outfield.begin(), own.outfield.end(),
+                           [&kind](const Player *p) { return p->speciality == kind.speciality; }) &&
+               own.outfield.size() >= 2;
     }
 
     const EventKind *chooseKind(Category category, const Side &own)
@@ -275,8 +275,8 @@ private:
         case ObjectRole::Opponent:
             if (kind.key == 136)
                 return leastExperienced(other);
-            return pick(other.outfield, kind.category == Category::Card ? attackWeight
-                                                                        : defenceWeight);
+            return pick(other.outfield,
+                        kind.category == Category::Card ? attackWeight : defenceWeight);
         case ObjectRole::OpponentKeeper:
             return other.keeper;
         case ObjectRole::Substitute:
@@ -293,10 +293,9 @@ private:
     {
         if (side.outfield.empty())
             return nullptr;
-        return *std::min_element(side.outfield.begin(), side.outfield.end(),
-                                 [](const Player *a, const Player *b) {
-                                     return a->experience < b->experience;
-                                 });
+        return *std::min_element(
+            side.outfield.begin(), side.outfield.end(),
+            [](const Player *a, const Player *b) { return a->experience < b->experience; });
     }
 
     void addPlayerEvent(int minute, const EventKind &chosen, Side &own, Side &other)
@@ -411,7 +410,8 @@ private:
     void finish()
     {
         addInfo(schedule::matchLength, 13);
-        const bool homeBetter = score.home != score.away ? score.home > score.away : rng.chance(0.5);
+        const bool homeBetter =
+            score.home != score.away ? score.home > score.away : rng.chance(0.5);
         Side &better = homeBetter ? home : away;
         Side &worse = homeBetter ? away : home;
         const Player *best = better.scorers.empty()

@@ -15,13 +15,13 @@ struct MatchEvent
 {
     int index = 0; // 1, 2, ... in order of play
     int minute = 0;
-    QString key;   // e.g. "105_3": the number, and the text variant when the kind has several
+    QString key; // e.g. "105_3": the number, and the text variant when the kind has several
     int keyNumber = 0;
     Category category = Category::Info;
     int subjectPlayerId = 0;
     int subjectTeamId = 0;
     int objectPlayerId = 0;
-    QString text; // an HTML fragment as the service writes it
+    QString text;     // an HTML fragment as the service writes it
     int homeGoal = 0; // 1 when the event is a goal of that side
     int awayGoal = 0;
 };

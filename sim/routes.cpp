@@ -173,8 +173,8 @@ Response Routes::login(const Fields &fields)
                                            fields.value(QStringLiteral("readonlypassword")));
     if (!account)
         return failure(QStringLiteral("Wrong user name or security code."));
-    Response response = xml(
-        documents::login(*account, world.teams()[account->teamIndex], clock.minutes()));
+    Response response =
+        xml(documents::login(*account, world.teams()[account->teamIndex], clock.minutes()));
     const QString token = sessions.open(account->userId);
     response.headers.append(
         {"Set-Cookie", QByteArray(Sessions::cookieName) + '=' + token.toLatin1() + "; path=/"});

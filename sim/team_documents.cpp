@@ -58,7 +58,7 @@ const char *roleName(Role role)
 void addPlayer(pugi::xml_node list, const Player &player)
 {
     static const char *const skillNames[skillCount] = {
-        "StaminaSkill", "PlaymakerSkill", "WingerSkill", "ScorerSkill",
+        "StaminaSkill", "PlaymakerSkill", "WingerSkill",   "ScorerSkill",
         "KeeperSkill",  "PassingSkill",   "DefenderSkill", "SetPiecesSkill"};
     pugi::xml_node node = list.append_child("Player");
     add(node, "PlayerID", player.id);

@@ -58,9 +58,10 @@ QString uniqueName(const Region &region, QSet<QString> &taken, Rng &rng)
 {
     QString name;
     do {
-        name = QString::fromUtf8(region.firstNames[rng.range(0, int(region.firstNames.size()) - 1)])
-               + ' '
-               + QString::fromUtf8(region.lastNames[rng.range(0, int(region.lastNames.size()) - 1)]);
+        name =
+            QString::fromUtf8(region.firstNames[rng.range(0, int(region.firstNames.size()) - 1)]) +
+            ' ' +
+            QString::fromUtf8(region.lastNames[rng.range(0, int(region.lastNames.size()) - 1)]);
     } while (taken.contains(name));
     taken.insert(name);
     return name;
@@ -111,8 +112,7 @@ std::vector<Role> squadRoles(Rng &rng)
     return roles;
 }
 
-template <typename T>
-void shuffle(std::vector<T> &items, Rng &rng)
+template <typename T> void shuffle(std::vector<T> &items, Rng &rng)
 {
     for (int i = int(items.size()) - 1; i > 0; --i)
         std::swap(items[i], items[rng.range(0, i)]);
@@ -146,7 +146,8 @@ void World::buildTeams()
             team.league = l;
             team.id = teamIdBase + team.index * 523 + ids.range(0, 522);
             team.name = QString::fromUtf8(clubs[p]);
-            team.arena = QString::fromUtf8(region.arenas[rng.range(0, int(region.arenas.size()) - 1)]);
+            team.arena =
+                QString::fromUtf8(region.arenas[rng.range(0, int(region.arenas.size()) - 1)]);
             team.arenaCapacity = 1000 * rng.range(8, 45);
             team.fans = rng.range(600, 9000);
             team.founded = rng.range(1880, 1975);
@@ -188,8 +189,8 @@ const Team *World::teamById(int teamId) const
 const Account *World::account(const QString &loginName, const QString &securityCode) const
 {
     for (const Account &account : accountList) {
-        if (account.loginName.compare(loginName, Qt::CaseInsensitive) == 0
-            && account.securityCode == securityCode)
+        if (account.loginName.compare(loginName, Qt::CaseInsensitive) == 0 &&
+            account.securityCode == securityCode)
             return &account;
     }
     return nullptr;

@@ -11,7 +11,16 @@ enum class Role { Keeper, Defender, Midfielder, Winger, Forward };
 
 // Skill order of the players document: stamina, playmaking, winger, scoring, goaltending
 // (keeper), passing, defending, set pieces.
-enum Skill { Stamina, Playmaking, WingerSkill, Scoring, Goaltending, Passing, Defending, SetPieces };
+enum Skill {
+    Stamina,
+    Playmaking,
+    WingerSkill,
+    Scoring,
+    Goaltending,
+    Passing,
+    Defending,
+    SetPieces
+};
 inline constexpr int skillCount = 8;
 
 // Speciality codes as the game numbers them.
@@ -23,8 +32,8 @@ struct Player
     QString name;
     Role role = Role::Midfielder;
     int age = 0;
-    int form = 0;        // 1..8
-    int skillIndex = 0;  // TSI
+    int form = 0;                         // 1..8
+    int skillIndex = 0;                   // TSI
     std::array<int, skillCount> skills{}; // levels 1..20
     int speciality = NoSpeciality;
     int gentleness = 0;

@@ -6,13 +6,13 @@ const std::array<Region, 4> &regions()
 {
     static const std::array<Region, 4> pools{{
         {"Nordliga",
-         {"Malmö Vikings", "Ísafold United", "Göteborg Kometer", "Tromsø Nordlys",
-          "Åland Seagulls", "Reykjavík Rovers", "Kalmar Bränning", "Vänersborg IF"},
+         {"Malmö Vikings", "Ísafold United", "Göteborg Kometer", "Tromsø Nordlys", "Åland Seagulls",
+          "Reykjavík Rovers", "Kalmar Bränning", "Vänersborg IF"},
          {"Björn", "Erik", "Magnús", "Lars", "Ólafur", "Jörgen", "Henrik", "Sigurður", "Anders",
           "Mikael", "Fredrik", "Gunnar", "Ragnar", "Oskar", "Nils", "Pétur", "Sören", "Tomas"},
-         {"Åkesson", "Lindqvist", "Sigurðsson", "Björklund", "Nyström", "Hallgrímsson",
-          "Järvinen", "Sandberg", "Holm", "Eriksen", "Ståhl", "Þórsson", "Lövgren", "Dahl",
-          "Wikström", "Jónsson", "Berg", "Forsell"},
+         {"Åkesson", "Lindqvist", "Sigurðsson", "Björklund", "Nyström", "Hallgrímsson", "Järvinen",
+          "Sandberg", "Holm", "Eriksen", "Ståhl", "Þórsson", "Lövgren", "Dahl", "Wikström",
+          "Jónsson", "Berg", "Forsell"},
          {"Hamnvallen", "Nordlysarena", "Kometstadion", "Fjordpark"}},
         {"Liga Ibérica",
          {"Atlético Peñaroja", "Real Cádiza", "Sporting Açores", "CD Córdoba Sur",
@@ -38,9 +38,9 @@ const std::array<Region, 4> &regions()
          {"François", "Cillian", "Étienne", "Rhys", "Séamus", "Jérôme", "Owain", "Noël", "Liam",
           "Aurélien", "Dafydd", "Ciarán", "Gaëtan", "Padraig", "Hugo", "Bréanainn", "Yann",
           "Gwilym"},
-         {"Lefèvre", "O'Sullivan", "Bézier", "Llewellyn", "Ó Briain", "Gauthier", "Prys",
-          "Dubois", "MacCárthaigh", "Rénaud", "Evans", "Kerhervé", "Ó Dónaill", "Morgan",
-          "Le Goff", "Fitzgerald", "Thibault", "Jenkins"},
+         {"Lefèvre", "O'Sullivan", "Bézier", "Llewellyn", "Ó Briain", "Gauthier", "Prys", "Dubois",
+          "MacCárthaigh", "Rénaud", "Evans", "Kerhervé", "Ó Dónaill", "Morgan", "Le Goff",
+          "Fitzgerald", "Thibault", "Jenkins"},
          {"Stade de la Plage", "Harbour Park", "Parc des Embruns", "The Quayside"}},
     }};
     return pools;

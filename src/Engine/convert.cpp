@@ -14,8 +14,7 @@ namespace {
     throw EConvertError("'" + std::string(text) + "' is not a valid " + what);
 }
 
-template<typename T>
-T parseInteger(std::string_view text, const char *what)
+template <typename T> T parseInteger(std::string_view text, const char *what)
 {
     std::string_view digits = text;
     bool negative = false;

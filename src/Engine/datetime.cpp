@@ -53,8 +53,8 @@ TDateTime encodeTime(int hour, int minute, int second, int millisecond)
 
 TDateTime encodeDateTime(const DateTimeParts &p)
 {
-    return encodeDate(p.year, p.month, p.day) + encodeTime(p.hour, p.minute, p.second,
-                                                           p.millisecond);
+    return encodeDate(p.year, p.month, p.day) +
+           encodeTime(p.hour, p.minute, p.second, p.millisecond);
 }
 
 bool isShowableDateTime(TDateTime moment)
@@ -98,6 +98,6 @@ TDateTime nowDateTime()
     localtime_r(&t, &local);
 #endif
     const int ms = int(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    return encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday)
-           + encodeTime(local.tm_hour, local.tm_min, local.tm_sec, ms);
+    return encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+           encodeTime(local.tm_hour, local.tm_min, local.tm_sec, ms);
 }

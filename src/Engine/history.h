@@ -8,8 +8,7 @@
 #include <map>
 
 // A value kept as dated entries: from each entry's moment on, its value is in force.
-template<typename T>
-class History
+template <typename T> class History
 {
 public:
     std::map<TDateTime, T> values;

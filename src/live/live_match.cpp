@@ -1,8 +1,8 @@
 #include "live/live_match.h"
 
 #include "Engine/convert.h"
-#include "live/c_chars.h"
 #include "Engine/errors.h"
+#include "live/c_chars.h"
 
 #include <algorithm>
 #include <limits>

@@ -131,7 +131,8 @@ bool MatchPageModel::merge(pugi::xml_node element)
     const std::size_t before = match.Events.size();
     const int homeTeam = match.Home.TeamID;
     const auto last = match.Events.empty() ? match.Events.end() : std::prev(match.Events.end());
-    const int lastIndex = last == match.Events.end() ? std::numeric_limits<int>::min() : last->first;
+    const int lastIndex =
+        last == match.Events.end() ? std::numeric_limits<int>::min() : last->first;
 
     const bool grew = match.merge(element);
     if (grew)
@@ -144,8 +145,8 @@ bool MatchPageModel::merge(pugi::xml_node element)
     for (pugi::xml_node child : element.child("EventList").children())
         received += child.type() == pugi::node_element;
     const auto after = match.Events.upper_bound(lastIndex);
-    if (match.Home.TeamID == homeTeam && received == added
-        && std::size_t(std::distance(after, match.Events.end())) == added)
+    if (match.Home.TeamID == homeTeam && received == added &&
+        std::size_t(std::distance(after, match.Events.end())) == added)
         unchangedEvents = shown;
     return grew;
 }

@@ -106,8 +106,8 @@ private:
 struct MatchIntake
 {
     int matchId = 0;
-    bool isNew = false;   // the response made its page
-    bool grew = false;    // the merge brought events
+    bool isNew = false;    // the response made its page
+    bool grew = false;     // the merge brought events
     bool goalRose = false; // a followed match's Goal went up on either side
 };
 

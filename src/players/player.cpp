@@ -42,10 +42,10 @@ double Player::positionRating(BehaviouredPosition position, std::int8_t staminaO
 kstring levelWord(std::int8_t level)
 {
     static const std::array<const char *, 21> words = {
-        "invalid",     "disastrous", "wretched",     "poor",         "weak",
-        "inadequate",  "passable",   "solid",        "excellent",    "formidable",
-        "outstanding", "brilliant",  "magnificent",  "worldclass",   "supernatural",
-        "titanic",     "extraterrestrial", "mythical", "magical",    "utopian",
+        "invalid",     "disastrous",       "wretched",    "poor",       "weak",
+        "inadequate",  "passable",         "solid",       "excellent",  "formidable",
+        "outstanding", "brilliant",        "magnificent", "worldclass", "supernatural",
+        "titanic",     "extraterrestrial", "mythical",    "magical",    "utopian",
         "divine"};
     if (level == -1)
         return "?";

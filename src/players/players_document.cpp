@@ -24,19 +24,22 @@ struct SmallField
 };
 
 const IntField intFields[] = {
-    {"Age", &Player::age},           {"PlayerForm", &Player::form},
-    {"InjuryLevel", &Player::injury}, {"TSI", &Player::value},
-    {"Salary", &Player::wage},       {"Experience", &Player::experience},
+    {"Age", &Player::age},
+    {"PlayerForm", &Player::form},
+    {"InjuryLevel", &Player::injury},
+    {"TSI", &Player::value},
+    {"Salary", &Player::wage},
+    {"Experience", &Player::experience},
     {"Leadership", &Player::leadership},
 };
 
 const SmallField smallFields[] = {
-    {"Specialty", &Player::speciality},      {"Agreeability", &Player::gentleness},
+    {"Specialty", &Player::speciality},        {"Agreeability", &Player::gentleness},
     {"Aggressiveness", &Player::aggressivity}, {"Honesty", &Player::honesty},
-    {"StaminaSkill", &Player::stamina},      {"PlaymakerSkill", &Player::playmaking},
-    {"WingerSkill", &Player::winger},        {"ScorerSkill", &Player::scoring},
-    {"KeeperSkill", &Player::goaltending},   {"PassingSkill", &Player::passing},
-    {"DefenderSkill", &Player::defending},   {"SetPiecesSkill", &Player::setpieces},
+    {"StaminaSkill", &Player::stamina},        {"PlaymakerSkill", &Player::playmaking},
+    {"WingerSkill", &Player::winger},          {"ScorerSkill", &Player::scoring},
+    {"KeeperSkill", &Player::goaltending},     {"PassingSkill", &Player::passing},
+    {"DefenderSkill", &Player::defending},     {"SetPiecesSkill", &Player::setpieces},
 };
 
 [[noreturn]] void fail(const std::string &why)
@@ -113,7 +116,8 @@ TDateTime parseServiceDate(std::string_view text)
     };
     if (!shaped || !digits(0, 4) || !digits(5, 2) || !digits(8, 2) || !digits(11, 2) ||
         !digits(14, 2) || !digits(17, 2))
-        throw EConvertError("'" + std::string(text) + "' is not a date of the form yyyy-mm-dd hh:mm:ss");
+        throw EConvertError("'" + std::string(text) +
+                            "' is not a date of the form yyyy-mm-dd hh:mm:ss");
     DateTimeParts parts;
     parts.year = toInt(text.substr(0, 4));
     parts.month = twoDigits(text, 5);

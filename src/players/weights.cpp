@@ -16,6 +16,7 @@ struct WeightRow
 };
 
 // Every pair's weights add up to 100.
+// clang-format off
 const WeightRow weightTable[] = {
     {pos_keeper, beh_normal, "pos_keeper", "G", {{ab_goaltending, 100}}},
     {pos_central_defender, beh_normal, "pos_central_defender", "D", {{ab_stamina, 10}, {ab_defending, 90}}},
@@ -44,6 +45,7 @@ const WeightRow weightTable[] = {
     {pos_forward, beh_normal, "pos_forward", "F", {{ab_stamina, 10}, {ab_scoring, 70}, {ab_passing, 20}}},
     {pos_forward, beh_defensive, "pos_forward_defensive", "FD", {{ab_stamina, 20}, {ab_playmaking, 30}, {ab_scoring, 50}}},
 };
+// clang-format on
 
 BehaviouredPosition pair(Position position, Behaviour behaviour)
 {

@@ -65,8 +65,8 @@ void pickMatches(const pugi::xml_document &matchList, MatchPick pick, TSearchMat
                     add(previous, found);
                 break;
             case MatchPick::Next:
-                if (current.status == ongoing
-                    || (current.status == upcoming && (i == 0 || previous.status == finished)))
+                if (current.status == ongoing ||
+                    (current.status == upcoming && (i == 0 || previous.status == finished)))
                     add(current, found);
                 break;
             }

@@ -33,9 +33,9 @@ kstring percentEncode(const kstring &value)
     static const char hex[] = "0123456789ABCDEF";
     kstring out;
     for (unsigned char c : value) {
-        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
-                                || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_'
-                                || c == '~';
+        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                                c == '~';
         if (unreserved) {
             out += char(c);
         } else {
@@ -54,10 +54,10 @@ kstring menu()
 
 kstring login(const kstring &userName, const kstring &securityCode)
 {
-    return kstring("default.asp?outputType=XML&")
-           + ("actionType=login&loginType=VNTQ&loginname=" + percentEncode(userName)
-              + "&readonlypassword=" + percentEncode(securityCode))
-                 .c_str();
+    return kstring("default.asp?outputType=XML&") +
+           ("actionType=login&loginType=VNTQ&loginname=" + percentEncode(userName) +
+            "&readonlypassword=" + percentEncode(securityCode))
+               .c_str();
 }
 
 kstring liveAddMatch(int matchId)

@@ -1,9 +1,9 @@
 #include "service/session.h"
 
 #include "players/countries.h"
+#include "qt_text/qt_text.h"
 #include "service/service_paths.h"
 #include "service/session_ui.h"
-#include "qt_text/qt_text.h"
 
 #include <string>
 #include <utility>

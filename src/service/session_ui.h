@@ -12,8 +12,7 @@ public:
     // Shows the login dialog modally; true when the user pressed Login. Fills in the typed
     // entries. `lastFailure` is the reason the previous request failed when the login is asked
     // again to retry it, and empty on a first login.
-    virtual bool askLogin(kstring &userName, kstring &securityCode,
-                          const kstring &lastFailure) = 0;
+    virtual bool askLogin(kstring &userName, kstring &securityCode, const kstring &lastFailure) = 0;
     // Error box "Connection failed!" with one OK button; `reason` says which server and why.
     virtual void connectionFailed(const kstring &reason) = 0;
     // One entry in the main window's hidden log.

@@ -1,12 +1,12 @@
 #include "service/team_download.h"
 
 #include "Engine/errors.h"
+#include "qt_text/qt_text.h"
 #include "service/document_name.h"
 #include "service/service_paths.h"
 #include "service/session.h"
 #include "service/session_ui.h"
 #include "service/team_store.h"
-#include "qt_text/qt_text.h"
 
 #include <QCoreApplication>
 #include <QDir>

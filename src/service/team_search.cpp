@@ -4,7 +4,6 @@
 #include "service/service_paths.h"
 #include "service/session.h"
 
-
 std::vector<kstring> teamSearchFields(const TeamCriterion &criterion)
 {
     return criterion.byId ? servicePaths::searchTeamById(criterion.teamId)

@@ -1,10 +1,10 @@
 #include "service/version_check.h"
 
 #include "Engine/errors.h"
+#include "qt_text/qt_text.h"
 #include "service/build_version.h"
 #include "service/session.h"
 #include "service/session_ui.h"
-#include "qt_text/qt_text.h"
 
 #include <string>
 

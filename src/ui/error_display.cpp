@@ -15,8 +15,7 @@ namespace {
 template <typename Work> void showingErrors(Work &&work)
 {
     reportingErrors(std::forward<Work>(work), [](const std::string &message) {
-        showErrorBox(message.empty() ? QString("An unknown error occurred.")
-                                     : toQString(message));
+        showErrorBox(message.empty() ? QString("An unknown error occurred.") : toQString(message));
     });
 }
 

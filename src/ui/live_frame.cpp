@@ -29,24 +29,23 @@
 
 namespace {
 
-const std::vector<std::string> summaryHeaders = {
-    "id;id;s",
-    "home team",
-    "away team",
-    "home goals;goals;v",
-    "away goals;goals;v",
-    "home attempts;attempts;v",
-    "away attempts;attempts;v",
-    "home yellow cards;y cards;v",
-    "away yellow cards;y cards;v",
-    "home red cards;r cards;v",
-    "away red cards;r cards;v",
-    "home injury;injury;v",
-    "away injury;injury;v"};
+const std::vector<std::string> summaryHeaders = {"id;id;s",
+                                                 "home team",
+                                                 "away team",
+                                                 "home goals;goals;v",
+                                                 "away goals;goals;v",
+                                                 "home attempts;attempts;v",
+                                                 "away attempts;attempts;v",
+                                                 "home yellow cards;y cards;v",
+                                                 "away yellow cards;y cards;v",
+                                                 "home red cards;r cards;v",
+                                                 "away red cards;r cards;v",
+                                                 "home injury;injury;v",
+                                                 "away injury;injury;v"};
 
-const char *const homeColumns[] = {"home team",      "home goals",     "home attempts",
+const char *const homeColumns[] = {"home team",         "home goals",     "home attempts",
                                    "home yellow cards", "home red cards", "home injury"};
-const char *const awayColumns[] = {"away team",      "away goals",     "away attempts",
+const char *const awayColumns[] = {"away team",         "away goals",     "away attempts",
                                    "away yellow cards", "away red cards", "away injury"};
 
 // Starts the timer again however the tick's work ends.
@@ -91,7 +90,8 @@ TframeLive::TframeLive(QWidget *parent, TfrmSelectBase *matchSearch)
     matchTimer->setObjectName("matchTimer");
     matchTimer->setInterval(pollInterval);
 
-    connect(btnAddMatch, &QPushButton::clicked, this, [this] { guarded([this] { btnAddMatchClick(); }); });
+    connect(btnAddMatch, &QPushButton::clicked, this,
+            [this] { guarded([this] { btnAddMatchClick(); }); });
     connect(btnRemoveMatch, &QPushButton::clicked, this,
             [this] { guarded([this] { btnRemoveMatchClick(); }); });
     connect(btnGetNextEvent, &QPushButton::clicked, this,
@@ -140,7 +140,8 @@ void TframeLive::buildSummaryGrid(QWidget *parent)
     lstSummary->SetHeadersString("frameLive1");
     lstSummary->SetSorted(true);
     lstSummary->SetFitColumnToGrid(true);
-    for (const auto &[names, home] : {std::pair{&homeColumns, true}, std::pair{&awayColumns, false}})
+    for (const auto &[names, home] :
+         {std::pair{&homeColumns, true}, std::pair{&awayColumns, false}})
         for (const char *name : *names) {
             ZIVGridColumn &column = *lstSummary->getColumn(name, true);
             column.setBrushSource(srcOwn);

@@ -147,9 +147,11 @@ TframeLiveMatch::TframeLiveMatch(QWidget *parent) : TframeBase(parent)
 
     frLiveSummary->setTeams(&match.Home, &match.Away);
 
-    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { guarded([this] { refreshWhole(); }); });
+    connect(Splitter1, &QSplitter::splitterMoved, this,
+            [this] { guarded([this] { refreshWhole(); }); });
     connect(lstEvent, &ZIVGrid::OnClick, this, [this] { guarded([this] { lstEventClick(); }); });
-    connect(btnRemove, &QPushButton::clicked, this, [this] { guarded([this] { btnRemoveClick(); }); });
+    connect(btnRemove, &QPushButton::clicked, this,
+            [this] { guarded([this] { btnRemoveClick(); }); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && isAncestorOf(now))
             FrameEnter();
@@ -232,8 +234,8 @@ void TframeLiveMatch::showCommentary(const CommentaryBuffer &commentary, bool ke
 {
     const CommentaryBuffer::Tail tail = commentary.tail(matchTextLimit);
     // Appending is exact only between whole lines: a cut line is written anew.
-    const bool append = keepShown && tail.cut == 0 && shownText.cut == 0
-                        && tail.line >= shownText.line && shownText.runs <= commentary.runCount();
+    const bool append = keepShown && tail.cut == 0 && shownText.cut == 0 &&
+                        tail.line >= shownText.line && shownText.runs <= commentary.runCount();
     txtMatchText->setUpdatesEnabled(false);
     if (append)
         // Lines that no longer fit leave at the top, the new ones join at the bottom.
@@ -275,7 +277,8 @@ void TframeLiveMatch::fillRawEvents(std::size_t kept)
     ZIVGridColumn &object = *lstEvents->getColumn("ObjectPlayerID", true);
     ZIVGridColumn &key = *lstEvents->getColumn("EventKey", true);
     ZIVGridColumn &text = *lstEvents->getColumn("EventText", true);
-    for (auto at = std::next(match.Events.begin(), keeping ? kept : 0); at != match.Events.end(); ++at) {
+    for (auto at = std::next(match.Events.begin(), keeping ? kept : 0); at != match.Events.end();
+         ++at) {
         const Event &event = at->second;
         ZIVGridRow &row = lstEvents->addRow();
         row.cell(id).setLong(event.Index);

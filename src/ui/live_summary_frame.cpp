@@ -7,7 +7,8 @@
 
 namespace {
 
-const char *const rowCaptions[] = {"Attempt", "Missed", "Goal", "Yellow card", "Red Card", "Injury"};
+const char *const rowCaptions[] = {"Attempt",     "Missed",   "Goal",
+                                   "Yellow card", "Red Card", "Injury"};
 const char *const counterNames[] = {"Attempt", "Missed", "Goal", "YellowCard", "RedCard", "Injury"};
 
 } // namespace
@@ -19,9 +20,9 @@ TframeLiveSummary::TframeLiveSummary(QWidget *parent) : TframeBase(parent)
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setHorizontalSpacing(4);
     layout->setVerticalSpacing(2);
-    QLabel **home[] = {&txtHomeAttempt, &txtHomeMissed,  &txtHomeGoal,
+    QLabel **home[] = {&txtHomeAttempt,    &txtHomeMissed,  &txtHomeGoal,
                        &txtHomeYellowCard, &txtHomeRedCard, &txtHomeInjury};
-    QLabel **away[] = {&txtAwayAttempt, &txtAwayMissed,  &txtAwayGoal,
+    QLabel **away[] = {&txtAwayAttempt,    &txtAwayMissed,  &txtAwayGoal,
                        &txtAwayYellowCard, &txtAwayRedCard, &txtAwayInjury};
     for (int row = 0; row < 6; ++row) {
         auto *caption = new QLabel(rowCaptions[row], this);
@@ -69,7 +70,8 @@ void TframeLiveSummary::update()
 
 void TframeLiveSummary::showSide(const LiveTeam &team, const std::array<QLabel *, 6> &boxes)
 {
-    const int counts[] = {team.Attempt, team.Missed, team.Goal, team.YellowCard, team.RedCard, team.Injury};
+    const int counts[] = {team.Attempt,    team.Missed,  team.Goal,
+                          team.YellowCard, team.RedCard, team.Injury};
     for (std::size_t i = 0; i < boxes.size(); ++i)
         boxes[i]->setText(QString::number(counts[i]));
 }

@@ -50,13 +50,11 @@ void TfrmLogin::fitToContents()
     layout()->activate();
     // The failure line wraps: room for about 45 characters of the font in use, and the height
     // its lines need at that width.
-    const int lineWidth =
-        lblLastFailure->isHidden() ? 0 : 45 * fontMetrics().averageCharWidth();
+    const int lineWidth = lblLastFailure->isHidden() ? 0 : 45 * fontMetrics().averageCharWidth();
     const int width = std::max({250, layout()->minimumSize().width(), lineWidth});
-    const int height = std::max({86, layout()->minimumSize().height(),
-                                 layout()->hasHeightForWidth()
-                                     ? layout()->totalHeightForWidth(width)
-                                     : 0});
+    const int height =
+        std::max({86, layout()->minimumSize().height(),
+                  layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : 0});
     setMinimumSize(width, height);
     resize(width, height);
 }

@@ -7,10 +7,9 @@
 #include "service/session.h"
 #include "service/team_download.h"
 #include "service/version_check.h"
-#include "qt_text/qt_text.h"
 #include "ui/about_dialog.h"
-#include "ui/error_display.h"
 #include "ui/disabled_while.h"
+#include "ui/error_display.h"
 #include "ui/hourglass.h"
 #include "ui/live_frame.h"
 #include "ui/player_abilities_frame.h"
@@ -147,7 +146,8 @@ void TfrmMain::buildMenu()
     mnuQuit->setShortcutContext(Qt::ApplicationShortcut);
     mnuAbout = MainMenu1->addAction("&About");
     mnuAbout->setObjectName("mnuAbout");
-    connect(mnuDownloadData, &QAction::triggered, this, [this] { guarded([this] { mnuDownloadDataClick(); }); });
+    connect(mnuDownloadData, &QAction::triggered, this,
+            [this] { guarded([this] { mnuDownloadDataClick(); }); });
     connect(mnuQuit, &QAction::triggered, this, &QWidget::close);
     connect(mnuAbout, &QAction::triggered, this, [this] { guarded([this] { mnuAboutClick(); }); });
     setMenuBar(MainMenu1);

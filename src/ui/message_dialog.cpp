@@ -17,8 +17,8 @@ TfrmMessage *frmMessage = nullptr;
 TfrmMessage::TfrmMessage(QWidget *parent)
     : QDialog(parent), txtMessage(new QTextEdit(this)), Panel1(new QFrame(this)),
       linkLabel(new LinkLabel(publisherHomePage, Panel1)),
-      btnClose(new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), "Close",
-                               Panel1))
+      btnClose(
+          new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), "Close", Panel1))
 {
     setObjectName("frmMessage");
     setWindowTitle("Message from the developer");

@@ -66,8 +66,9 @@ TframePlayerAbilities::TframePlayerAbilities(QWidget *parent) : TframePlayerInfo
         QFont bold = caption->font();
         bold.setBold(true);
         caption->setFont(bold);
-        QLabel *value = placedLabel(GroupBox1, lines[i].valueName, valueLeft[column], top,
-                                    column == 0 ? captionLeft[1] - valueLeft[0] : 299 - 4 - valueLeft[1]);
+        QLabel *value =
+            placedLabel(GroupBox1, lines[i].valueName, valueLeft[column], top,
+                        column == 0 ? captionLeft[1] - valueLeft[0] : 299 - 4 - valueLeft[1]);
         rows[std::size_t(i)] = {value, lines[i].skill};
     }
     lblStamina = rows[0].value;

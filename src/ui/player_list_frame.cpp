@@ -28,18 +28,51 @@ constexpr TColor blue = rgbColor(0, 0, 255);
 constexpr TColor yellow = rgbColor(255, 255, 0);
 constexpr TColor green = rgbColor(0, 128, 0);
 
-const std::vector<std::string> headerLines = {
-    "id", "marked", "bidder;bidder;s", "name", "age", "injury", "stars", "form", "stamina",
-    "scoring", "playmaking", "defending", "passing", "winger", "setpieces", "goaltending",
-    "speciality", "value", "wage", "bid;bid;s", "deadline", "gentleness", "aggressivity",
-    "honesty", "experience", "leadership", "GK;GK;v", "pos_keeper;G;v", "pos_central_defender;D;v",
-    "pos_inner_midfielder;M;v", "pos_wingback;WB;v", "pos_winger;W;v", "pos_forward;F;v",
-    "pos_central_defender_towards_wing;DTW;v", "pos_central_defender_offensive;DO;v",
-    "pos_wingback_defensive;WBD;v", "pos_wingback_towards_middle;WBTM;v",
-    "pos_wingback_offensive;WBO;v", "pos_inner_midfielder_defensive;MD;v",
-    "pos_inner_midfielder_towards_wing;MTW;v", "pos_inner_midfielder_offensive;MO;v",
-    "pos_winger_defensive;WD;v", "pos_winger_towards_middle;WTM;v", "pos_winger_offensive;WO;v",
-    "pos_forward_defensive;FD;v"};
+const std::vector<std::string> headerLines = {"id",
+                                              "marked",
+                                              "bidder;bidder;s",
+                                              "name",
+                                              "age",
+                                              "injury",
+                                              "stars",
+                                              "form",
+                                              "stamina",
+                                              "scoring",
+                                              "playmaking",
+                                              "defending",
+                                              "passing",
+                                              "winger",
+                                              "setpieces",
+                                              "goaltending",
+                                              "speciality",
+                                              "value",
+                                              "wage",
+                                              "bid;bid;s",
+                                              "deadline",
+                                              "gentleness",
+                                              "aggressivity",
+                                              "honesty",
+                                              "experience",
+                                              "leadership",
+                                              "GK;GK;v",
+                                              "pos_keeper;G;v",
+                                              "pos_central_defender;D;v",
+                                              "pos_inner_midfielder;M;v",
+                                              "pos_wingback;WB;v",
+                                              "pos_winger;W;v",
+                                              "pos_forward;F;v",
+                                              "pos_central_defender_towards_wing;DTW;v",
+                                              "pos_central_defender_offensive;DO;v",
+                                              "pos_wingback_defensive;WBD;v",
+                                              "pos_wingback_towards_middle;WBTM;v",
+                                              "pos_wingback_offensive;WBO;v",
+                                              "pos_inner_midfielder_defensive;MD;v",
+                                              "pos_inner_midfielder_towards_wing;MTW;v",
+                                              "pos_inner_midfielder_offensive;MO;v",
+                                              "pos_winger_defensive;WD;v",
+                                              "pos_winger_towards_middle;WTM;v",
+                                              "pos_winger_offensive;WO;v",
+                                              "pos_forward_defensive;FD;v"};
 
 // The levels shown with the level colouring, in the order they are written.
 struct LevelField
@@ -102,9 +135,8 @@ const ViewRule viewRules[] = {
 constexpr int viewCount = 7;
 
 // Indexed by Position, after "all".
-const char *const viewNames[viewCount] = {"all",        "keeper",           "central_defender",
-                                          "wingback",   "inner_midfielder", "winger",
-                                          "forward"};
+const char *const viewNames[viewCount] = {
+    "all", "keeper", "central_defender", "wingback", "inner_midfielder", "winger", "forward"};
 
 // Every column a refresh writes, looked up once per refresh.
 struct ListColumns
@@ -261,7 +293,8 @@ TframeListPlayers::TframeListPlayers(QWidget *parent) : TframeList(parent)
     for (const char *name : viewNames)
         cbView->addItem(name);
     cbView->setCurrentIndex(0);
-    connect(cbView, &QComboBox::currentIndexChanged, this, [this] { guarded([this] { cbViewChange(); }); });
+    connect(cbView, &QComboBox::currentIndexChanged, this,
+            [this] { guarded([this] { cbViewChange(); }); });
 }
 
 void TframeListPlayers::buildSettings()
@@ -356,7 +389,8 @@ Player *TframeListPlayers::focusedPlayer() const
 void TframeListPlayers::trkStaminaChange(QSlider *sender)
 {
     const int level = sender->value();
-    sender->setToolTip(level != 0 ? toQString(levelWord(std::int8_t(level))) : QString("Actual value"));
+    sender->setToolTip(level != 0 ? toQString(levelWord(std::int8_t(level)))
+                                  : QString("Actual value"));
     refresh();
 }
 
@@ -366,8 +400,8 @@ void TframeListPlayers::cbViewChange()
     if (view >= 0 && view < viewCount) {
         for (const ViewRule &rule : viewRules) {
             const bool shown = rule.views[view] == 'S';
-            lstList->getColumn(rule.column, true)->setVisibility(shown ? ZIVGridColumn::visible
-                                                                       : ZIVGridColumn::hidden);
+            lstList->getColumn(rule.column, true)
+                ->setVisibility(shown ? ZIVGridColumn::visible : ZIVGridColumn::hidden);
         }
     }
     lstList->fitColumnsToData();

@@ -31,9 +31,8 @@ void paintAsMatchList(ZIVGrid &grid)
 } // namespace
 
 TfrmSelectMatches::TfrmSelectMatches(QWidget *parent)
-    : TfrmSelectBase(parent), PageControl1(new QTabWidget(panTopBase)),
-      tsSearchByTeam(new QWidget), Label1(new QLabel("Teams", tsSearchByTeam)),
-      lstTeams(new ZIVGrid(tsSearchByTeam)),
+    : TfrmSelectBase(parent), PageControl1(new QTabWidget(panTopBase)), tsSearchByTeam(new QWidget),
+      Label1(new QLabel("Teams", tsSearchByTeam)), lstTeams(new ZIVGrid(tsSearchByTeam)),
       btnSelectTeams(new QPushButton("Select Teams", tsSearchByTeam)),
       btnDeleteTeam(new QPushButton("Delete team", tsSearchByTeam)),
       Label3(new QLabel("Available matches", tsSearchByTeam)),

@@ -31,7 +31,8 @@ TfrmSelectTeam::TfrmSelectTeam(QWidget *parent)
     lstList->setSelectionColor(clMaroon);
     buildSearchArea();
     for (const QPushButton *button : {btnSearchById, btnSearchTeam})
-        connect(button, &QPushButton::clicked, this, [this, button] { btnSearchTeamClick(button); });
+        connect(button, &QPushButton::clicked, this,
+                [this, button] { btnSearchTeamClick(button); });
 }
 
 void TfrmSelectTeam::buildSearchArea()

@@ -8,8 +8,7 @@
 
 #include <QMessageBox>
 
-bool WindowSessionUi::askLogin(kstring &userName, kstring &securityCode,
-                               const kstring &lastFailure)
+bool WindowSessionUi::askLogin(kstring &userName, kstring &securityCode, const kstring &lastFailure)
 {
     return frmLogin->askLogin(userName, securityCode, lastFailure);
 }

@@ -14,8 +14,14 @@ TEST(ToInt, TakesOnlyAWholeDecimalNumber)
     {
         const char *text;
         int value;
-    } good[] = {{"0", 0},       {"42", 42},   {"-7", -7},           {"+5", 5},
-                {"007", 7},     {"-0", 0},    {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}};
+    } good[] = {{"0", 0},
+                {"42", 42},
+                {"-7", -7},
+                {"+5", 5},
+                {"007", 7},
+                {"-0", 0},
+                {"2147483647", INT_MAX},
+                {"-2147483648", INT_MIN}};
     for (const auto &c : good)
         EXPECT_EQ(toInt(c.text), c.value) << c.text;
 

@@ -15,7 +15,8 @@ struct TokenCase
 };
 
 class TokenTest : public ::testing::TestWithParam<TokenCase>
-{};
+{
+};
 
 TEST_P(TokenTest, PicksTheNumberedToken)
 {
@@ -35,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TokenCase{"a,b,c", ",", 9, ""}, TokenCase{"", ".", 1, ""},
                       TokenCase{"x - y - z", " - ", 2, "y"}, TokenCase{"x - y - z", " - ", 3, "z"},
                       TokenCase{"x - y - z", " - ", 4, ""}, TokenCase{"abc", "", 1, ""},
-                      TokenCase{"abc", "", 2, ""}, TokenCase{"no separator", ";", 1, "no separator"},
+                      TokenCase{"abc", "", 2, ""},
+                      TokenCase{"no separator", ";", 1, "no separator"},
                       TokenCase{"trailing.", ".", 2, ""}));
 
 TEST(KstringSplit, TakesTheFirstTwoTokensOnly)
@@ -56,7 +58,8 @@ struct PartCase
 };
 
 class PartTest : public ::testing::TestWithParam<PartCase>
-{};
+{
+};
 
 TEST_P(PartTest, TakesTheInclusiveRange)
 {
@@ -87,7 +90,8 @@ struct EditCase
 };
 
 class EditTest : public ::testing::TestWithParam<EditCase>
-{};
+{
+};
 
 TEST_P(EditTest, CountsAndEdits)
 {
@@ -102,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
     Edits, EditTest,
     ::testing::Values(EditCase{"a&nbsp;b&nbsp;c&nbsp;", "&nbsp;", nullptr, 3, "abc"},
                       // an occurrence formed by joining the text around a removed one goes too
-                      EditCase{"aabb", "ab", nullptr, 2, ""}, EditCase{"abc", "x", nullptr, 0, "abc"},
+                      EditCase{"aabb", "ab", nullptr, 2, ""},
+                      EditCase{"abc", "x", nullptr, 0, "abc"},
                       EditCase{"abc", "", nullptr, 0, "abc"},
                       EditCase{"2005-03-01 12:34:56", ":", "-", 2, "2005-03-01 12-34-56"},
                       EditCase{"aa", "a", "aa", 2, "aaaa"}, EditCase{"aaa", "aa", "b", 1, "ba"},

@@ -1,5 +1,6 @@
 #include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
+#include "qt_text/qt_text.h"
 #include "service/session.h"
 #include "service/version_check.h"
 #include "sim/match_engine.h"
@@ -15,7 +16,6 @@
 #include "ui/select_matches_dialog.h"
 #include "ui/select_team_dialog.h"
 #include "ui/startup.h"
-#include "qt_text/qt_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,9 +59,9 @@ public:
     }
 
     int grants = 0;
-    int logins = 0;          // dialogs shown
-    QStringList failures;    // the reasons retry dialogs gave
-    QStringList messages;    // the developer's messages
+    int logins = 0;       // dialogs shown
+    QStringList failures; // the reasons retry dialogs gave
+    QStringList messages; // the developer's messages
 
 private:
     void answer()
@@ -145,6 +145,7 @@ constexpr const char *status500 = "HTTP 500";
 constexpr const char *notXml = "not well-formed";
 constexpr const char *tooLarge = "exceeds";
 
+// clang-format off
 const Cell cells[] = {
     // The menu and the login are asked for by the first request of the run: "Add match".
     {"MenuClose", RouteGroup::Menu, FaultKind::CloseConnection, 2, Seen::ConnectionFailed, closed},
@@ -197,6 +198,7 @@ const Cell cells[] = {
     {"PublisherTruncated", RouteGroup::Publisher, FaultKind::TruncatedXml, 1, Seen::ErrorBox, notXml},
     {"PublisherHuge", RouteGroup::Publisher, FaultKind::HugeBody, 1, Seen::Silent, ""},
 };
+// clang-format on
 
 void PrintTo(const Cell &cell, std::ostream *out)
 {
@@ -303,8 +305,8 @@ protected:
             return addMatch();
         case Drive::NextEvent:
             QTest::mouseClick(live->btnGetNextEvent, Qt::LeftButton);
-            return live->page(matchId)
-                   && live->page(matchId)->lstEvents->rowNum() == eventsPlayed(server, matchId);
+            return live->page(matchId) &&
+                   live->page(matchId)->lstEvents->rowNum() == eventsPlayed(server, matchId);
         case Drive::MatchSearch:
             return matchSearch() > 0;
         case Drive::TeamSearch:
@@ -318,8 +320,8 @@ protected:
             server.setAnnouncement("0.1.9", "A newer build is out.");
             const qsizetype shown = dialogs.messages.size();
             guarded([] { checkVersion(*root); });
-            return dialogs.messages.size() == shown + 1
-                   && dialogs.messages.last() == "A newer build is out.";
+            return dialogs.messages.size() == shown + 1 &&
+                   dialogs.messages.last() == "A newer build is out.";
         }
         }
         return false;
@@ -339,8 +341,8 @@ protected:
             QTest::mouseClick(frmSelectMatches->btnOk, Qt::LeftButton);
         });
         QTest::mouseClick(live->btnAddMatch, Qt::LeftButton);
-        return live->page(matchId)
-               && live->page(matchId)->lstEvents->rowNum() == eventsPlayed(server, matchId);
+        return live->page(matchId) &&
+               live->page(matchId)->lstEvents->rowNum() == eventsPlayed(server, matchId);
     }
 
     // The demo team's matches through "Recent"; the number listed.
@@ -437,8 +439,9 @@ TEST_P(FaultMatrix, EndsAsTheFailureRulesSayAndLeavesTheProgramUsable)
     EXPECT_EQ(done, shouldBeDone);
     const QString why = QString::fromLatin1(cell.why);
     const auto describe = [&] {
-        return ("boxes: " + boxes.texts().join(" | ") + "\nretry dialogs: " +
-                dialogs.failures.join(" | ")).toStdString();
+        return ("boxes: " + boxes.texts().join(" | ") +
+                "\nretry dialogs: " + dialogs.failures.join(" | "))
+            .toStdString();
     };
     switch (cell.seen) {
     case Seen::Done:
@@ -449,15 +452,16 @@ TEST_P(FaultMatrix, EndsAsTheFailureRulesSayAndLeavesTheProgramUsable)
     case Seen::RetriedThenDone:
     case Seen::RetriedCancelled:
         EXPECT_TRUE(boxes.boxes.isEmpty()) << describe();
-        ASSERT_EQ(dialogs.failures.size(), cell.seen == Seen::RetriedCancelled ? 2 : 1) << describe();
+        ASSERT_EQ(dialogs.failures.size(), cell.seen == Seen::RetriedCancelled ? 2 : 1)
+            << describe();
         for (const QString &failure : dialogs.failures)
             EXPECT_TRUE(failure.contains(why)) << describe();
         break;
     case Seen::ConnectionFailed:
     case Seen::DownloadError:
         ASSERT_EQ(boxes.boxes.size(), 1) << describe();
-        EXPECT_EQ(boxes.boxes[0].text, cell.seen == Seen::ConnectionFailed ? "Connection failed!"
-                                                                           : "Download error!");
+        EXPECT_EQ(boxes.boxes[0].text,
+                  cell.seen == Seen::ConnectionFailed ? "Connection failed!" : "Download error!");
         EXPECT_TRUE(boxes.boxes[0].reason.contains(why)) << describe();
         EXPECT_TRUE(dialogs.failures.isEmpty()) << describe();
         break;
@@ -476,7 +480,8 @@ TEST_P(FaultMatrix, EndsAsTheFailureRulesSayAndLeavesTheProgramUsable)
         ASSERT_GE(sent.size(), 3);
         EXPECT_TRUE(sent[sent.size() - 3].contains("actionType=login"));
         EXPECT_TRUE(sent[sent.size() - 2].contains("actionType=viewNew")) << "not repeated";
-        EXPECT_TRUE(sent.last().contains("actionType=addMatch&matchID=" + QString::number(matchId)));
+        EXPECT_TRUE(
+            sent.last().contains("actionType=addMatch&matchID=" + QString::number(matchId)));
     }
     expectEventsUnmixed();
     expectDocumentsIntact();
@@ -490,8 +495,7 @@ TEST_P(FaultMatrix, EndsAsTheFailureRulesSayAndLeavesTheProgramUsable)
     server.advance(5);
     boxes.boxes.clear();
     dialogs.grants = 1;
-    EXPECT_TRUE(run(drive))
-        << "not usable after the fault";
+    EXPECT_TRUE(run(drive)) << "not usable after the fault";
     EXPECT_TRUE(boxes.boxes.isEmpty()) << describe();
     expectEventsUnmixed();
     expectDocumentsIntact();
@@ -644,8 +648,9 @@ TEST_F(WindowsAgainstSim, PressesAndTicksWhileAnswersWaitMixNoDocuments)
     for (auto it = stored.begin(); it != stored.end(); ++it) {
         pugi::xml_document document;
         ASSERT_TRUE(document.load_buffer(it.value().constData(), std::size_t(it.value().size())));
-        const QString kind = QString::fromUtf8(
-            document.document_element().child("FileName").text().get()).section('.', 0, 0);
+        const QString kind =
+            QString::fromUtf8(document.document_element().child("FileName").text().get())
+                .section('.', 0, 0);
         EXPECT_TRUE(it.key().startsWith(kind + "_")) << it.key().toStdString();
     }
 }

@@ -6,6 +6,8 @@
 #include "sim/match_engine.h"
 #include "sim/schedule.h"
 #include "sim/sim_server.h"
+#include "support/message_box_watch.h"
+#include "support/modal_script.h"
 #include "ui/error_display.h"
 #include "ui/live_frame.h"
 #include "ui/live_match_frame.h"
@@ -16,8 +18,6 @@
 #include "ui/select_matches_dialog.h"
 #include "ui/select_team_dialog.h"
 #include "ui/startup.h"
-#include "support/message_box_watch.h"
-#include "support/modal_script.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -166,7 +166,9 @@ protected:
     }
     int summaryId(int row) const
     {
-        return live->lstSummary->getRow(row, true)->cell(*live->lstSummary->getColumn("id", true)).getLong();
+        return live->lstSummary->getRow(row, true)
+            ->cell(*live->lstSummary->getColumn("id", true))
+            .getLong();
     }
     void screenshot(QWidget *widget, const QString &name) const
     {
@@ -186,8 +188,9 @@ protected:
             if (fixture.kickoff <= server.minutes() - 10)
                 running.push_back(fixture);
         }
-        std::sort(running.begin(), running.end(),
-                  [](const sim::Fixture &a, const sim::Fixture &b) { return a.kickoff > b.kickoff; });
+        std::sort(running.begin(), running.end(), [](const sim::Fixture &a, const sim::Fixture &b) {
+            return a.kickoff > b.kickoff;
+        });
         EXPECT_GE(running.size(), 3u);
         running.resize(std::min<std::size_t>(running.size(), 3));
         std::vector<int> teams, expected;
@@ -268,7 +271,8 @@ TEST_F(LiveWindows, AddedMatchesUnfoldTickByTickToTheSimulatorsOwnCounts)
     const QStringList added = liveRequests("addMatch");
     ASSERT_EQ(added.size(), 3);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(added[i].endsWith("matchID=" + QString::number(ids[i]))) << added[i].toStdString();
+        EXPECT_TRUE(added[i].endsWith("matchID=" + QString::number(ids[i])))
+            << added[i].toStdString();
     ASSERT_EQ(live->pages->count(), 4);
     ASSERT_EQ(live->lstSummary->rowNum(), 3);
     for (int i = 0; i < 3; ++i)
@@ -306,8 +310,8 @@ TEST_F(LiveWindows, AddedMatchesUnfoldTickByTickToTheSimulatorsOwnCounts)
     screenshot(frmMain, "live_summary.png");
     TframeLiveMatch *page = nullptr;
     for (int id : ids)
-        if (sim::schedule::status(*sim::schedule::fixtureById(server.world(), id), server.minutes())
-            == sim::MatchStatus::Ongoing)
+        if (sim::schedule::status(*sim::schedule::fixtureById(server.world(), id),
+                                  server.minutes()) == sim::MatchStatus::Ongoing)
             page = live->page(id);
     ASSERT_NE(page, nullptr) << "a match still being played";
     live->pages->setCurrentWidget(page);
@@ -343,7 +347,8 @@ TEST_F(LiveWindows, AddedMatchesUnfoldTickByTickToTheSimulatorsOwnCounts)
             EXPECT_EQ(team->Attempt, team->Missed + team->Goal);
         EXPECT_EQ(value("home attempts"), match.Home.Attempt);
         EXPECT_EQ(value("away attempts"), match.Away.Attempt);
-        EXPECT_EQ(live->page(id)->frLiveSummary->txtAwayAttempt->text().toInt(), match.Away.Attempt);
+        EXPECT_EQ(live->page(id)->frLiveSummary->txtAwayAttempt->text().toInt(),
+                  match.Away.Attempt);
     }
 
     // "Remove match" on the focused summary row.

@@ -66,7 +66,8 @@ protected:
     {
         ASSERT_TRUE(xmlParent.isValid());
         ASSERT_NE(sim.listen(), 0);
-        createGlobalInstances(new Troot(sim.baseUrl(), sim.versionUrl()), xmlParent.filePath("XML"));
+        createGlobalInstances(new Troot(sim.baseUrl(), sim.versionUrl()),
+                              xmlParent.filePath("XML"));
         root->http().setTimeoutMs(5000);
     }
     void TearDown() override
@@ -106,7 +107,8 @@ protected:
         const int season = sim::schedule::seasonOf(sim::schedule::currentRound(now));
         std::set<int> ongoing;
         int firstUpcoming = 0;
-        for (const sim::Fixture &fixture : sim::schedule::teamSeason(sim.world(), team.index, season)) {
+        for (const sim::Fixture &fixture :
+             sim::schedule::teamSeason(sim.world(), team.index, season)) {
             const sim::MatchStatus status = sim::schedule::status(fixture, now);
             if (status == sim::MatchStatus::Ongoing)
                 ongoing.insert(fixture.matchId);
@@ -221,7 +223,8 @@ TEST_F(SearchE2e, AWrongSecurityCodeEndsTheSearchWithAMessageInWords)
     EXPECT_FALSE(frmSelectTeam->select(chosen));
     ASSERT_TRUE(script.finished());
     ASSERT_EQ(boxes.texts().size(), 1);
-    EXPECT_TRUE(boxes.texts().first().contains("login did not succeed")) << boxes.texts().first().toStdString();
+    EXPECT_TRUE(boxes.texts().first().contains("login did not succeed"))
+        << boxes.texts().first().toStdString();
     EXPECT_FALSE(boxes.texts().first().contains("offset"));
 }
 

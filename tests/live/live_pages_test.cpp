@@ -64,7 +64,8 @@ TEST(LivePages, TakingResponsesInMakesOnePagePerNewIdAndReusesIt)
          {},
          {700, 600},
          {{false, true}, {false, false}}},
-        {"no MatchList changes no page", "<Live><Other>" + matchXml(oneEvent, 0, 0, 800) + "</Other></Live>",
+        {"no MatchList changes no page",
+         "<Live><Other>" + matchXml(oneEvent, 0, 0, 800) + "</Other></Live>",
          {},
          {},
          {}},
@@ -110,8 +111,9 @@ TEST(LivePages, AFaultyMatchIdStopsTheIntakeThereAndKeepsWhatCameBefore)
     RecordingPageMap map;
     std::string bad = matchXml(oneEvent, 0, 0, 1);
     bad.replace(bad.find("<MatchID>1<"), 11, "<MatchID>x1<");
-    EXPECT_THROW(takeIn(map, response(matchXml(oneEvent, 0, 0, 5) + bad + matchXml(oneEvent, 0, 0, 9))),
-                 EConvertError);
+    EXPECT_THROW(
+        takeIn(map, response(matchXml(oneEvent, 0, 0, 5) + bad + matchXml(oneEvent, 0, 0, 9))),
+        EConvertError);
     EXPECT_EQ(map.created, std::vector<int>{5});
     ASSERT_NE(map.findPage(5), nullptr);
     EXPECT_EQ(map.findPage(5)->match.Events.size(), 1u);
@@ -187,7 +189,8 @@ TEST(LivePages, ARefreshKeepsOnlyWhatNoMergeTouchedSinceItWasShown)
     const auto withHome = [](const std::string &events, int homeTeam) {
         std::string xml = matchXml(events);
         const std::string from = "<HomeTeamID>10<";
-        return xml.replace(xml.find(from), from.size(), "<HomeTeamID>" + std::to_string(homeTeam) + "<");
+        return xml.replace(xml.find(from), from.size(),
+                           "<HomeTeamID>" + std::to_string(homeTeam) + "<");
     };
     const std::vector<Step> steps = {
         {"the first refresh shows everything", {matchXml(e1 + e2)}, 0, 0, 1},
@@ -199,7 +202,9 @@ TEST(LivePages, ARefreshKeepsOnlyWhatNoMergeTouchedSinceItWasShown)
         {"an event between shown ones", {matchXml(e4)}, 0, 0, 3},
         {"the same event twice in one merge",
          {matchXml(eventXml({6, 9, 7, 10, 8, "0", "x"}) + eventXml({6, 9, 7, 10, 8, "0", "y"}))},
-         0, 0, 3},
+         0,
+         0,
+         3},
         {"the home side changes", {withHome("", 20)}, 0, 0, 3},
         {"shown again", {withHome("", 20)}, 6, 3, 3},
         {"a merge that fails half-way", {""}, 0, 0, 3},
@@ -246,11 +251,11 @@ TEST(LivePages, SummaryRowsAscendByIdWithEachSidesCounters)
     EXPECT_EQ(rows[1].matchId, 900);
     EXPECT_EQ(rows[1].homeTeam, "Lions");
     EXPECT_EQ(rows[1].awayTeam, "Tigers");
-    const std::map<std::string, int> expected = {
-        {"home goals", 3},        {"away goals", 1},        {"home attempts", 5},
-        {"away attempts", 1},     {"home yellow cards", 0}, {"away yellow cards", 1},
-        {"home red cards", 0},    {"away red cards", 1},    {"home injury", 1},
-        {"away injury", 0}};
+    const std::map<std::string, int> expected = {{"home goals", 3},        {"away goals", 1},
+                                                 {"home attempts", 5},     {"away attempts", 1},
+                                                 {"home yellow cards", 0}, {"away yellow cards", 1},
+                                                 {"home red cards", 0},    {"away red cards", 1},
+                                                 {"home injury", 1},       {"away injury", 0}};
     std::map<std::string, int> seen;
     for (const SummaryRow::Count &count : rows[1].counts)
         seen[count.column] = count.value;
@@ -261,7 +266,8 @@ TEST(LivePages, AGoalAlertOnlyForARisingScoreOfAFollowedMatchWhileAway)
 {
     RecordingPageMap map;
     const auto goalsRose = [&](int home, int away) {
-        const std::vector<MatchIntake> in = takeIn(map, response(matchXml(oneEvent, home, away, 42)));
+        const std::vector<MatchIntake> in =
+            takeIn(map, response(matchXml(oneEvent, home, away, 42)));
         return in.at(0);
     };
     struct Step
@@ -270,8 +276,8 @@ TEST(LivePages, AGoalAlertOnlyForARisingScoreOfAFollowedMatchWhileAway)
         bool rose;
     };
     const Step steps[] = {
-        {2, 1, false}, // the score a match is added with
-        {2, 1, false}, // unchanged
+        {2, 1, false},                              // the score a match is added with
+        {2, 1, false},                              // unchanged
         {2, 2, true},  {3, 2, true}, {1, 0, false}, // a corrected score going down is no goal
     };
     for (const Step &step : steps) {
@@ -327,7 +333,10 @@ TEST(LivePages, TheCommentaryKeepsTheNewestLinesThatFit)
     buffer.replayRuns(fromSecond, buffer.firstRunOf(1));
     EXPECT_EQ(fromSecond.text, "(2)   [Jörg@H] ok\n(3)   [Jörg@H] ok\n");
     EXPECT_EQ(buffer.firstRunOf(3), buffer.runCount());
-    EXPECT_EQ(utf16Length("a\xF0\x9F\x98\x80" "é"), 4u) << "a character beyond the BMP counts two";
+    EXPECT_EQ(utf16Length("a\xF0\x9F\x98\x80"
+                          "é"),
+              4u)
+        << "a character beyond the BMP counts two";
 }
 
 } // namespace

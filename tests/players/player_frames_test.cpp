@@ -300,9 +300,9 @@ TEST_F(PlayerListFrame, TheKeeperViewLeavesOnlyItsColumnsAmongThoseTheViewsTouch
     const auto visible = [&](const char *name) {
         return frame.lstList->getColumn(name, true)->visibility() == ZIVGridColumn::visible;
     };
-    const std::vector<std::string> touched = {
-        "stamina", "scoring", "playmaking", "defending", "passing", "winger", "setpieces",
-        "goaltending", "speciality", "GK"};
+    const std::vector<std::string> touched = {"stamina",    "scoring", "playmaking", "defending",
+                                              "passing",    "winger",  "setpieces",  "goaltending",
+                                              "speciality", "GK"};
     frame.cbView->setCurrentIndex(1);
     std::vector<std::string> shown;
     for (const std::string &name : touched)
@@ -337,10 +337,14 @@ TEST(PlayerAbilitiesPanel, ShowsTheEightLevelWordsOfThePlayerItWasGiven)
         const char *captionLabel, *caption, *valueLabel;
         int left, top;
     } rows[] = {
-        {"Label1", "Stamina", "lblStamina", 16, 16},     {"Label2", "Playmaking", "lblPlaymaking", 16, 32},
-        {"Label3", "Winger", "lblWinger", 16, 48},       {"Label4", "Scoring", "lblScoring", 16, 64},
-        {"Label9", "Keeper", "lblKeeper", 152, 16},      {"Label10", "Passing", "lblPassing", 152, 32},
-        {"Label11", "Defending", "lblDefending", 152, 48}, {"Label12", "Set Pieces", "lblSetPieces", 152, 64},
+        {"Label1", "Stamina", "lblStamina", 16, 16},
+        {"Label2", "Playmaking", "lblPlaymaking", 16, 32},
+        {"Label3", "Winger", "lblWinger", 16, 48},
+        {"Label4", "Scoring", "lblScoring", 16, 64},
+        {"Label9", "Keeper", "lblKeeper", 152, 16},
+        {"Label10", "Passing", "lblPassing", 152, 32},
+        {"Label11", "Defending", "lblDefending", 152, 48},
+        {"Label12", "Set Pieces", "lblSetPieces", 152, 64},
     };
     for (const auto &r : rows) {
         auto *caption = panel.findChild<QLabel *>(r.captionLabel);

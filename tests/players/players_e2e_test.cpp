@@ -16,11 +16,11 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QSlider>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,10 +40,7 @@ protected:
         ASSERT_TRUE(xmlParent.isValid());
         ASSERT_NE(sim.listen(), 0);
     }
-    void TearDown() override
-    {
-        closeProgram();
-    }
+    void TearDown() override { closeProgram(); }
     void startProgram()
     {
         createGlobalInstances(new Troot(sim.baseUrl(), sim.versionUrl()), folder());
@@ -81,8 +78,8 @@ protected:
         const ZIVGrid &grid = *frmMain->frPlayers->lstList;
         const sim::Team &team = demoTeam();
         ASSERT_EQ(grid.rowNum(), int(team.players.size()));
-        static const char *const skills[] = {"stamina", "playmaking", "winger", "scoring",
-                                             "goaltending", "passing", "defending", "setpieces"};
+        static const char *const skills[] = {"stamina",     "playmaking", "winger",    "scoring",
+                                             "goaltending", "passing",    "defending", "setpieces"};
         for (const sim::Player &expected : team.players) {
             const ZIVGridRow *row = grid.getRowByValues({"id", std::to_string(expected.id)});
             ASSERT_NE(row, nullptr) << expected.id;
@@ -109,9 +106,10 @@ protected:
     static QByteArray playersDocument(const char *date, const char *teamName,
                                       const std::vector<std::pair<int, const char *>> &players)
     {
-        QByteArray text = QByteArray("<StrikoraData><FileName>players.xml</FileName><FetchedDate>") +
-                          date + "</FetchedDate><Team><TeamID>900</TeamID><TeamName>" + teamName +
-                          "</TeamName><PlayerList>";
+        QByteArray text =
+            QByteArray("<StrikoraData><FileName>players.xml</FileName><FetchedDate>") + date +
+            "</FetchedDate><Team><TeamID>900</TeamID><TeamName>" + teamName +
+            "</TeamName><PlayerList>";
         for (const auto &[id, name] : players) {
             text += "<Player><PlayerID>" + QByteArray::number(id) + "</PlayerID>";
             if (*name)

@@ -20,6 +20,7 @@ BehaviouredPosition at(Position position, Behaviour behaviour)
 
 TEST(LevelWords, CoverTheScaleAndCallEverythingElseInvalid)
 {
+    // clang-format off
     const struct
     {
         int level;
@@ -31,6 +32,7 @@ TEST(LevelWords, CoverTheScaleAndCallEverythingElseInvalid)
                  {15, "titanic"},     {16, "extraterrestrial"}, {17, "mythical"}, {18, "magical"},
                  {19, "utopian"},     {20, "divine"},      {21, "invalid"},    {-2, "invalid"},
                  {127, "invalid"},    {-128, "invalid"}};
+    // clang-format on
     for (const auto &c : cases)
         EXPECT_EQ(levelWord(std::int8_t(c.level)), c.word) << c.level;
 }
@@ -41,8 +43,9 @@ TEST(SpecialityWords, NameTheFiveCodes)
     {
         int code;
         const char *word;
-    } cases[] = {{-1, "?"},       {0, ""},    {1, "technical"}, {2, "quick"}, {3, "powerful"},
-                 {4, "unpredictable"}, {5, "head"}, {6, ""}, {-2, ""}};
+    } cases[] = {{-1, "?"},    {0, ""},         {1, "technical"},
+                 {2, "quick"}, {3, "powerful"}, {4, "unpredictable"},
+                 {5, "head"},  {6, ""},         {-2, ""}};
     for (const auto &c : cases)
         EXPECT_EQ(specialityWord(std::int8_t(c.code)), c.word) << c.code;
 }
@@ -58,9 +61,9 @@ TEST(PlayerRecord, StartsUnknownWhereTheGameHasNoValueYet)
     EXPECT_EQ(p.value, 0);
     EXPECT_EQ(p.bid, 0);
     EXPECT_FALSE(p.marked);
-    for (std::int8_t level : {p.stamina, p.playmaking, p.winger, p.scoring, p.goaltending,
-                              p.passing, p.defending, p.setpieces, p.speciality, p.gentleness,
-                              p.aggressivity, p.honesty})
+    for (std::int8_t level :
+         {p.stamina, p.playmaking, p.winger, p.scoring, p.goaltending, p.passing, p.defending,
+          p.setpieces, p.speciality, p.gentleness, p.aggressivity, p.honesty})
         EXPECT_EQ(level, -1);
     EXPECT_EQ(levelWord(p.goaltending), "?");
     EXPECT_EQ(specialityWord(p.speciality), "?");
@@ -175,9 +178,9 @@ const int printed[22][8] = {
 };
 
 // The points whose double lies just below the printed value: one hundredth less.
-const std::set<std::pair<int, int>> cutLower = {
-    {1, 5000}, {2, 5000}, {3, 4000}, {3, 5000},  {4, 4000}, {4, 7000},
-    {4, 8000}, {4, 10000}, {6, 7000}, {8, 8000}, {8, 11000}};
+const std::set<std::pair<int, int>> cutLower = {{1, 5000}, {2, 5000}, {3, 4000}, {3, 5000},
+                                                {4, 4000}, {4, 7000}, {4, 8000}, {4, 10000},
+                                                {6, 7000}, {8, 8000}, {8, 11000}};
 
 // An estimate is a whole number of hundredths, as floor(x) * 0.01 makes it.
 void expectHundredths(double estimate, long hundredths, const std::string &what)
@@ -213,12 +216,13 @@ TEST(KeeperEstimate, InterpolatesAndGrowsThroughTheOriginAboveTheTable)
         int form, tsi;
         long hundredths;
     } cases[] = {
-        {1, 1500, 691},   {1, 21000, 1401}, {1, 25000, 1667}, {8, 0, 0},      {6, 10500, 977},
+        {1, 1500, 691},   {1, 21000, 1401}, {1, 25000, 1667}, {8, 0, 0},        {6, 10500, 977},
         {4, 4000, 802},   {4, 4500, 827},   {2, 18500, 1243}, {2, 19500, 1262}, {3, 16500, 1148},
         {1, 42000, 2802}, {8, 1, 0},        {5, 999, 552},    {7, 20999, 1147},
     };
     for (const auto &c : cases)
-        expectHundredths(keeper.estimateGoaltending(PlayerAbilityValue(c.form), c.tsi), c.hundredths,
+        expectHundredths(keeper.estimateGoaltending(PlayerAbilityValue(c.form), c.tsi),
+                         c.hundredths,
                          "form " + std::to_string(c.form) + " at " + std::to_string(c.tsi));
     // Better form, lower estimate.
     EXPECT_GT(keeper.estimateGoaltending(1, 9000), keeper.estimateGoaltending(8, 9000));
@@ -242,10 +246,10 @@ TEST(Countries, MapIdentifierNamesToNumbersExactly)
         const char *name;
         int number; // 0: not in the table
     } cases[] = {
-        {"ci_Sverige", 1},  {"ci_England", 2},    {"ci_Deutschland", 3}, {"ci_Cyprus", 89},
-        {"ci_Frroyar", 76}, {"ci_USA", 8},        {"ci_Al_Maghrib", 77}, {"ci_Espana", 36},
-        {"ci_Faroyar", 0},  {"ci_Froyar", 0},     {"ci_Foroyar", 0},     {"ci_usa", 0},
-        {"ci_Usa", 0},      {"Sverige", 0},       {"ci_Sverige ", 0},
+        {"ci_Sverige", 1},  {"ci_England", 2}, {"ci_Deutschland", 3}, {"ci_Cyprus", 89},
+        {"ci_Frroyar", 76}, {"ci_USA", 8},     {"ci_Al_Maghrib", 77}, {"ci_Espana", 36},
+        {"ci_Faroyar", 0},  {"ci_Froyar", 0},  {"ci_Foroyar", 0},     {"ci_usa", 0},
+        {"ci_Usa", 0},      {"Sverige", 0},    {"ci_Sverige ", 0},
     };
     for (const auto &c : cases) {
         const auto found = ids.find(c.name);
@@ -274,7 +278,8 @@ TEST(Countries, KeepTheNativeNamesInUtf8)
         if (country.id == ci_Frroyar)
             foroyar = country.nativeName;
     }
-    EXPECT_EQ(espana, "Espa\xC3\xB1" "a");
+    EXPECT_EQ(espana, "Espa\xC3\xB1"
+                      "a");
     EXPECT_EQ(foroyar, "F\xC3\xB8royar");
     EXPECT_EQ(countries().front().id, ci_Al_Maghrib);
     EXPECT_EQ(countries().back().id, ci_Vietnam);
@@ -321,8 +326,8 @@ TEST(PlayersDocument, MapsEveryFieldItHasAndLeavesTheRestUnknown)
     EXPECT_EQ(p.injury, -1);
     EXPECT_EQ(p.experience, 5);
     EXPECT_EQ(p.leadership, 6);
-    const std::int8_t skills[] = {p.stamina, p.playmaking, p.winger, p.scoring,
-                                  p.goaltending, p.passing, p.defending, p.setpieces};
+    const std::int8_t skills[] = {p.stamina,     p.playmaking, p.winger,    p.scoring,
+                                  p.goaltending, p.passing,    p.defending, p.setpieces};
     const std::int8_t expected[] = {5, 2, 1, 1, 11, 3, 4, 7};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(skills[i], expected[i]) << i;

@@ -134,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ServerError", {500, "", {}, false}, servedPath, Failure::Http, "500"},
         // The code in the query is never shown to the user.
         FailureCase{"NoQueryShown", {500, "", {}, false}, servedPath, Failure::Http, "x.asp."},
-        FailureCase{"Hung", {200, "", {}, true}, servedPath, Failure::Socket, "no answer within 300 ms"},
+        FailureCase{
+            "Hung", {200, "", {}, true}, servedPath, Failure::Socket, "no answer within 300 ms"},
         FailureCase{"Oversized",
                     {200, QByteArray(5000, 'x'), {}, false},
                     servedPath,

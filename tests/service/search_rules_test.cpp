@@ -56,7 +56,8 @@ struct PickCase
 };
 
 class MatchPickRules : public ::testing::TestWithParam<PickCase>
-{};
+{
+};
 
 TEST_P(MatchPickRules, KeepTheMatchesTheButtonAsksFor)
 {
@@ -71,20 +72,21 @@ TEST_P(MatchPickRules, KeepTheMatchesTheButtonAsksFor)
 // a non-match child does not become the previous match.
 INSTANTIATE_TEST_SUITE_P(
     Lists, MatchPickRules,
-    ::testing::Values(PickCase{"finished_finished_upcoming_upcoming", "FFUU", {1, 2, 3, 4}, {2}, {3}},
-                      PickCase{"first_upcoming", "UUU", {1, 2, 3}, {}, {1}},
-                      PickCase{"only_finished", "FFF", {1, 2, 3}, {}, {}},
-                      PickCase{"finished_then_ongoing_twice", "FOOU", {1, 2, 3, 4}, {1}, {2, 3}},
-                      PickCase{"non_match_between", "FNU", {1, 3}, {1}, {3}},
-                      PickCase{"non_match_first", "NU", {2}, {}, {}},
-                      PickCase{"empty_list", "", {}, {}, {}}),
+    ::testing::Values(
+        PickCase{"finished_finished_upcoming_upcoming", "FFUU", {1, 2, 3, 4}, {2}, {3}},
+        PickCase{"first_upcoming", "UUU", {1, 2, 3}, {}, {1}},
+        PickCase{"only_finished", "FFF", {1, 2, 3}, {}, {}},
+        PickCase{"finished_then_ongoing_twice", "FOOU", {1, 2, 3, 4}, {1}, {2, 3}},
+        PickCase{"non_match_between", "FNU", {1, 3}, {1}, {3}},
+        PickCase{"non_match_first", "NU", {2}, {}, {}}, PickCase{"empty_list", "", {}, {}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(MatchPick, ReadsEveryFieldAndOverwritesAnEntryOfTheSameId)
 {
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(matchList("FU").c_str()));
-    TSearchMatches found{{2, TSearchMatch{2, "old", "old", "old", "old"}}, {9, {9, "", "", "", ""}}};
+    TSearchMatches found{{2, TSearchMatch{2, "old", "old", "old", "old"}},
+                         {9, {9, "", "", "", ""}}};
     pickMatches(doc, MatchPick::Recent, found);
     ASSERT_EQ(found.size(), 3u);
     EXPECT_EQ(found.at(2), (TSearchMatch{2, "Home 2", "Away 2", "2024-01-02 15:00", "UPCOMING"}));
@@ -102,8 +104,8 @@ TEST(MatchPick, DocumentsWithoutTheListFindNothingAndABadIdKeepsWhatCameBefore)
     }
     for (const char *badId : {"<MatchID>x7</MatchID>", ""}) {
         pugi::xml_document doc;
-        const std::string text = "<R><Team><MatchList><Match><MatchID>4</MatchID></Match><Match>"
-                                 + std::string(badId) + "</Match></MatchList></Team></R>";
+        const std::string text = "<R><Team><MatchList><Match><MatchID>4</MatchID></Match><Match>" +
+                                 std::string(badId) + "</Match></MatchList></Team></R>";
         ASSERT_TRUE(doc.load_string(text.c_str()));
         TSearchMatches found;
         EXPECT_THROW(pickMatches(doc, MatchPick::Recent, found), EConvertError) << badId;
@@ -138,7 +140,8 @@ TEST(TeamSearch, TheFieldsInTheServicesOrder)
               (Fields{"outputType=XML", "actionType=view", "searchWhat=team", "teamID=42"}));
     EXPECT_EQ(teamSearchFields({true, 0, ""}).back(), "teamID=0");
     // UTF-8 as typed, blanks included; encoded as a form value must be.
-    EXPECT_EQ(teamSearchFields({false, 0, "Fc Mal\xC3\xB8 b"}).back(), "teamName=Fc%20Mal%C3%B8%20b");
+    EXPECT_EQ(teamSearchFields({false, 0, "Fc Mal\xC3\xB8 b"}).back(),
+              "teamName=Fc%20Mal%C3%B8%20b");
 }
 
 TEST(TeamSearch, ReadsEveryResultOfEverySearchResultsBlock)

@@ -15,7 +15,8 @@ TEST(ServicePaths, SpellEveryRequest)
         {servicePaths::login("demo", "demo"),
          "default.asp?outputType=XML&actionType=login&loginType=VNTQ&loginname=demo"
          "&readonlypassword=demo"},
-        {servicePaths::liveAddMatch(123), "live.asp?outputType=XML&actionType=addMatch&matchID=123"},
+        {servicePaths::liveAddMatch(123),
+         "live.asp?outputType=XML&actionType=addMatch&matchID=123"},
         {servicePaths::liveDeleteMatch(-4),
          "live.asp?outputType=XML&actionType=deleteMatch&matchID=-4"},
         {servicePaths::liveViewNew(), "live.asp?outputType=XML&actionType=viewNew"},

@@ -20,10 +20,7 @@ TEST(VersionText, IsMajorMinorBuild)
 class VersionCheckTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        session.setUi(&ui);
-    }
+    void SetUp() override { session.setUi(&ui); }
     void announce(const QByteArray &version, const QByteArray &message)
     {
         service.answerWith("init.xml", "<init><version>" + version + "</version><message>" +

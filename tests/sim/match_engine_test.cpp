@@ -16,8 +16,8 @@ namespace {
 // How the program colours the second player of an event: as a teammate exactly for these.
 bool objectIsTeammate(int key)
 {
-    return (key >= 91 && key <= 95) || key % 10 == 8 || key == 105 || key == 108 || key == 116
-           || key == 205 || key == 237;
+    return (key >= 91 && key <= 95) || key % 10 == 8 || key == 105 || key == 108 || key == 116 ||
+           key == 205 || key == 237;
 }
 
 struct Where
@@ -165,9 +165,9 @@ TEST_F(MatchEngine, EveryKindOfEventHappensSomewhere)
             }
         }
     }
-    for (int key : {41,  42,  56,  58,  59,  90,  91,  92,  93,  94,  95,  101, 105, 106, 108,
-                    115, 116, 119, 136, 138, 141, 201, 205, 208, 217, 237, 241, 301, 302, 303,
-                    304, 305, 510, 511, 512, 513, 514})
+    for (int key : {41,  42,  56,  58,  59,  90,  91,  92,  93,  94,  95,  101, 105,
+                    106, 108, 115, 116, 119, 136, 138, 141, 201, 205, 208, 217, 237,
+                    241, 301, 302, 303, 304, 305, 510, 511, 512, 513, 514})
         EXPECT_TRUE(seen.count(key)) << key;
     EXPECT_TRUE(suffixed);
 }

@@ -67,9 +67,9 @@ TEST_F(Service, LoginNeedsAKnownNameAndCode)
         kstring name, code;
         bool ok;
     };
-    const Case cases[] = {{"demo", "demo", true},   {"Demo", "demo", true},
-                          {"demo", "Demo", false},  {"demo", "", false},
-                          {"nobody", "demo", false}, {"josé", "olé", true},
+    const Case cases[] = {{"demo", "demo", true},     {"Demo", "demo", true},
+                          {"demo", "Demo", false},    {"demo", "", false},
+                          {"nobody", "demo", false},  {"josé", "olé", true},
                           {"demo&x=1", "demo", false}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name + "/" + c.code);
@@ -145,10 +145,12 @@ TEST_F(Service, FollowedSetBelongsToTheSession)
     ASSERT_GE(live.size(), 2u);
     answer(get(servicePaths::liveAddMatch(live[1]), first));
     answer(get(servicePaths::liveAddMatch(999), first)); // unknown: not followed
-    pugi::xml_node list = answer(get(servicePaths::liveAddMatch(live[0]), first)).child("MatchList");
+    pugi::xml_node list =
+        answer(get(servicePaths::liveAddMatch(live[0]), first)).child("MatchList");
     EXPECT_EQ(std::distance(list.begin(), list.end()), 2);
     EXPECT_EQ(integer(list.first_child().child("MatchID")), live[0]); // ascending ids
-    EXPECT_TRUE(answer(get(servicePaths::liveViewNew(), second)).child("MatchList").first_child().empty());
+    EXPECT_TRUE(
+        answer(get(servicePaths::liveViewNew(), second)).child("MatchList").first_child().empty());
 
     list = answer(get(servicePaths::liveDeleteMatch(live[0]), first)).child("MatchList");
     EXPECT_EQ(std::distance(list.begin(), list.end()), 1);
@@ -166,8 +168,9 @@ TEST_F(Service, UpcomingMatchIsFollowedWithoutEvents)
 {
     const QByteArray cookie = login();
     const Fixture next = schedule::fixture(world, 7, 0, 0);
-    const pugi::xml_node match =
-        answer(get(servicePaths::liveAddMatch(next.matchId), cookie)).child("MatchList").first_child();
+    const pugi::xml_node match = answer(get(servicePaths::liveAddMatch(next.matchId), cookie))
+                                     .child("MatchList")
+                                     .first_child();
     EXPECT_EQ(integer(match.child("MatchID")), next.matchId);
     EXPECT_STREQ(match.child("HomeGoals").text().get(), "0");
     EXPECT_TRUE(match.child("EventList").first_child().empty());
@@ -276,7 +279,8 @@ TEST_F(Service, UnknownPathsAndMalformedInputs)
         EXPECT_EQ(response.status, 200) << query;
         EXPECT_NE(parse(response.body), nullptr) << query;
     }
-    Request form = postForm(servicePaths::search(), {"searchWhat=team", "teamName=%FF%FE+%"}, cookie);
+    Request form =
+        postForm(servicePaths::search(), {"searchWhat=team", "teamName=%FF%FE+%"}, cookie);
     EXPECT_NE(parse(routes.handle(form).body), nullptr);
 }
 

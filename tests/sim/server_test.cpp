@@ -84,10 +84,7 @@ protected:
         login(nam);
     }
 
-    QString url(const kstring &path) const
-    {
-        return server->baseUrl() + "/Common/" + text(path);
-    }
+    QString url(const kstring &path) const { return server->baseUrl() + "/Common/" + text(path); }
 
     void login(QNetworkAccessManager &client)
     {

@@ -18,7 +18,11 @@ QString fingerprint(const World &world)
     for (const Team &team : world.teams()) {
         text += QStringLiteral("%1 %2 %3;").arg(team.id).arg(team.name).arg(team.league);
         for (const Player &p : team.players) {
-            text += QStringLiteral("%1 %2 %3 %4 %5").arg(p.id).arg(p.name).arg(p.age).arg(p.form)
+            text += QStringLiteral("%1 %2 %3 %4 %5")
+                        .arg(p.id)
+                        .arg(p.name)
+                        .arg(p.age)
+                        .arg(p.form)
                         .arg(p.skillIndex);
             for (int level : p.skills)
                 text += ' ' + QString::number(level);

@@ -47,8 +47,8 @@ private:
                 dialog->reject();
             return;
         }
-        if (steps.empty() || modal != steps.front().dialog
-            || (steps.front().ready && !steps.front().ready()))
+        if (steps.empty() || modal != steps.front().dialog ||
+            (steps.front().ready && !steps.front().ready()))
             return;
         QTimer::singleShot(0, steps.front().act);
         steps.pop_front();

@@ -19,18 +19,19 @@
 #include "ui/select_team_dialog.h"
 #include "ui/startup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRegularExpression>
-#include <QAction>
-#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -38,7 +39,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
-#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -111,8 +111,8 @@ protected:
 TEST_F(AppShell, StartUpCreatesEveryInstanceWithTheMainWindowAsMain)
 {
     ASSERT_NE(root, nullptr);
-    for (QWidget *dialog : std::initializer_list<QWidget *>{frmLogin, frmSelectMatches, frmSelectBase,
-                                                        frmSelectTeam, frmAbout, frmMessage}) {
+    for (QWidget *dialog : std::initializer_list<QWidget *>{
+             frmLogin, frmSelectMatches, frmSelectBase, frmSelectTeam, frmAbout, frmMessage}) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(dialog->parentWidget(), frmMain);
@@ -158,8 +158,7 @@ TEST_F(AppShell, TheHiddenLogAndTheStatusBarPanels)
     EXPECT_EQ(log->blockCount(), TfrmMain::logEntries);
     EXPECT_FALSE(frmMain->internetLog->toPlainText().contains("<Response>one</Response>"));
     EXPECT_EQ(log->firstBlock().text().split(QChar::LineSeparator).value(1), "<N>500</N>");
-    EXPECT_TRUE(log->lastBlock().text().contains(
-        QString::number(TfrmMain::logEntries + 499)));
+    EXPECT_TRUE(log->lastBlock().text().contains(QString::number(TfrmMain::logEntries + 499)));
     // Bounded by size too: large responses push the oldest out, the newest stays whole.
     const std::string large(TfrmMain::logCharacters / 3, 'x');
     for (int i = 0; i < 5; ++i)
@@ -365,9 +364,11 @@ TEST_F(AppShell, LiveTeamNamesAreShownLiterally)
         live->lastResponse =
             "<Live><MatchList><Match><MatchID>" + std::to_string(++matchId) +
             "</MatchID><HomeGoals>1</HomeGoals><AwayGoals>0</AwayGoals><HomeTeam><HomeTeamID>10"
-            "</HomeTeamID><HomeTeamName>" + name.xml + "</HomeTeamName></HomeTeam><AwayTeam>"
-            "<AwayTeamID>20</AwayTeamID><AwayTeamName>&amp;" + name.xml +
-            "</AwayTeamName></AwayTeam><EventList/></Match></MatchList></Live>";
+            "</HomeTeamID><HomeTeamName>" +
+            name.xml +
+            "</HomeTeamName></HomeTeam><AwayTeam>"
+            "<AwayTeamID>20</AwayTeamID><AwayTeamName>&amp;" +
+            name.xml + "</AwayTeamName></AwayTeam><EventList/></Match></MatchList></Live>";
         live->processResponse();
         TframeLiveMatch *page = live->page(matchId);
         ASSERT_NE(page, nullptr);

@@ -42,8 +42,9 @@ std::string live(const std::string &matches)
 
 std::string withNames(std::string match, const std::string &home, const std::string &away)
 {
-    for (const auto &[from, to] : {std::pair{std::string(">Lions<"), ">" + xmlEscaped(home) + "<"},
-                                   std::pair{std::string(">Tigers<"), ">" + xmlEscaped(away) + "<"}})
+    for (const auto &[from, to] :
+         {std::pair{std::string(">Lions<"), ">" + xmlEscaped(home) + "<"},
+          std::pair{std::string(">Tigers<"), ">" + xmlEscaped(away) + "<"}})
         match.replace(match.find(from), from.size(), to);
     return match;
 }
@@ -196,14 +197,14 @@ TEST_F(LiveFrames, TheCommentaryKeepsTheNewestLinesAlsoWhenItGrowsResponseByResp
         EXPECT_LE(text.size(), TframeLiveMatch::matchTextLimit);
         // The newest line is the last one, and the box shows it.
         const Event &newest = grown->match.Events.rbegin()->second;
-        EXPECT_TRUE(text.endsWith(newest.EventText.size() > 2000
-                                      ? "xxxx\n"
-                                      : QString::number(newest.Index) + "\n"))
+        EXPECT_TRUE(text.endsWith(
+            newest.EventText.size() > 2000 ? "xxxx\n" : QString::number(newest.Index) + "\n"))
             << text.right(80).toStdString();
         const QScrollBar *bar = grown->txtMatchText->verticalScrollBar();
         EXPECT_EQ(bar->value(), bar->maximum());
 
-        for (ZIVGrid *TframeLiveMatch::*grid : {&TframeLiveMatch::lstEvent, &TframeLiveMatch::lstEvents}) {
+        for (ZIVGrid *TframeLiveMatch::*grid :
+             {&TframeLiveMatch::lstEvent, &TframeLiveMatch::lstEvents}) {
             ZIVGrid *a = grown->*grid, *b = written->*grid;
             ASSERT_EQ(a->rowNum(), b->rowNum()) << a->objectName().toStdString();
             for (int row = 0; row < a->rowNum(); ++row)

@@ -5,9 +5,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
-#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -171,36 +171,40 @@ TEST_P(LoginDialogLayoutTest, NothingTouchesOrClips)
         TfrmLogin dialog;
         kstring name, code;
         QImage normal, doubled;
-        askWhileShowing(dialog, name, code, [&] {
-            EXPECT_GE(dialog.width(), 250);
-            EXPECT_GE(dialog.height(), 86);
-            QLabel *userLabel = dialog.txtUsername->label();
-            for (QLabel *label : {userLabel, dialog.Label1, dialog.lblLastFailure}) {
-                if (!label->isVisible())
-                    continue;
-                EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
-                EXPECT_GE(label->height(), label->heightForWidth(label->width()) > 0
-                                               ? label->heightForWidth(label->width())
-                                               : label->sizeHint().height());
-            }
-            EXPECT_TRUE(apart(userLabel, dialog.txtUsername->edit()));
-            EXPECT_TRUE(apart(dialog.Label1, dialog.txtPassword));
-            EXPECT_TRUE(apart(dialog.txtUsername, dialog.txtPassword));
-            EXPECT_TRUE(apart(dialog.btnLogin, dialog.btnCancel));
-            EXPECT_TRUE(apart(dialog.txtPassword, dialog.btnLogin));
-            if (dialog.lblLastFailure->isVisible())
-                EXPECT_TRUE(apart(dialog.lblLastFailure, dialog.txtUsername));
-            for (QPushButton *button : {dialog.btnLogin, dialog.btnCancel})
-                EXPECT_GE(button->width(), button->minimumSizeHint().width());
-            normal = dialog.grab().toImage();
-            QPixmap sharp(dialog.size() * 2);
-            sharp.setDevicePixelRatio(2);
-            dialog.render(&sharp);
-            doubled = sharp.toImage();
-            dialog.reject();
-        }, GetParam().failureLine ? "Cannot reach the server http://127.0.0.1:18808: the "
-                                    "server refused the connection (is it running?)."
-                                  : "");
+        askWhileShowing(
+            dialog, name, code,
+            [&] {
+                EXPECT_GE(dialog.width(), 250);
+                EXPECT_GE(dialog.height(), 86);
+                QLabel *userLabel = dialog.txtUsername->label();
+                for (QLabel *label : {userLabel, dialog.Label1, dialog.lblLastFailure}) {
+                    if (!label->isVisible())
+                        continue;
+                    EXPECT_GE(label->width(), label->minimumSizeHint().width())
+                        << label->text().toStdString();
+                    EXPECT_GE(label->height(), label->heightForWidth(label->width()) > 0
+                                                   ? label->heightForWidth(label->width())
+                                                   : label->sizeHint().height());
+                }
+                EXPECT_TRUE(apart(userLabel, dialog.txtUsername->edit()));
+                EXPECT_TRUE(apart(dialog.Label1, dialog.txtPassword));
+                EXPECT_TRUE(apart(dialog.txtUsername, dialog.txtPassword));
+                EXPECT_TRUE(apart(dialog.btnLogin, dialog.btnCancel));
+                EXPECT_TRUE(apart(dialog.txtPassword, dialog.btnLogin));
+                if (dialog.lblLastFailure->isVisible())
+                    EXPECT_TRUE(apart(dialog.lblLastFailure, dialog.txtUsername));
+                for (QPushButton *button : {dialog.btnLogin, dialog.btnCancel})
+                    EXPECT_GE(button->width(), button->minimumSizeHint().width());
+                normal = dialog.grab().toImage();
+                QPixmap sharp(dialog.size() * 2);
+                sharp.setDevicePixelRatio(2);
+                dialog.render(&sharp);
+                doubled = sharp.toImage();
+                dialog.reject();
+            },
+            GetParam().failureLine ? "Cannot reach the server http://127.0.0.1:18808: the "
+                                     "server refused the connection (is it running?)."
+                                   : "");
         const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
         QDir().mkpath(folder);
         const QString stem = folder + "/login_" + GetParam().name;

@@ -87,13 +87,14 @@ struct SelectCase
 {
     const char *name;
     std::vector<std::pair<int, Qt::KeyboardModifiers>> clicks; // display index, modifiers
-    bool confirm;                                               // OK, else Escape
+    bool confirm;                                              // OK, else Escape
     TSelection before;
     TSelection expected;
 };
 
 class SelectBaseCases : public ::testing::TestWithParam<SelectCase>
-{};
+{
+};
 
 TEST_P(SelectBaseCases, FillsTheMapOnOkAndEmptiesItOnCancel)
 {
@@ -120,13 +121,18 @@ const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
 // Sorted by "id": display index 0 is 3, 1 is 5, 2 is 7.
 INSTANTIATE_TEST_SUITE_P(
     Cases, SelectBaseCases,
-    ::testing::Values(
-        SelectCase{"three_rows_ok", {{0, none}, {1, ctrl}, {2, ctrl}}, true, {},
-                   {{3, "three"}, {5, "five"}, {7, "seven"}}},
-        SelectCase{"other_entries_stay", {{1, none}}, true, {{99, "kept"}, {5, "old"}},
-                   {{5, "five"}, {99, "kept"}}},
-        SelectCase{"nothing_selected", {}, true, {{1, "kept"}}, {{1, "kept"}}},
-        SelectCase{"cancel_empties", {{0, none}}, false, {{1, "gone"}}, {}}),
+    ::testing::Values(SelectCase{"three_rows_ok",
+                                 {{0, none}, {1, ctrl}, {2, ctrl}},
+                                 true,
+                                 {},
+                                 {{3, "three"}, {5, "five"}, {7, "seven"}}},
+                      SelectCase{"other_entries_stay",
+                                 {{1, none}},
+                                 true,
+                                 {{99, "kept"}, {5, "old"}},
+                                 {{5, "five"}, {99, "kept"}}},
+                      SelectCase{"nothing_selected", {}, true, {{1, "kept"}}, {{1, "kept"}}},
+                      SelectCase{"cancel_empties", {{0, none}}, false, {{1, "gone"}}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(SelectBase, DoubleClickClosesWithOkOnlyOnAFocusedRow)
@@ -196,10 +202,16 @@ TEST(SelectDialogs, FoundNamesAreListedLiterally)
         ++id;
         results += "<Result><ResultID>" + std::to_string(id) + "</ResultID><ResultName>" +
                    name.xml + "</ResultName></Result>";
-        matches += "<Match><MatchID>" + std::to_string(id) + "</MatchID><Status>FINISHED</Status>"
-                   "<MatchDate>2026-01-0" + std::to_string(id) + " 15:00:00</MatchDate>"
-                   "<HomeTeam><HomeTeamName>" + name.xml + "</HomeTeamName></HomeTeam><AwayTeam>"
-                   "<AwayTeamName>&amp;" + name.xml + "</AwayTeamName></AwayTeam></Match>";
+        matches += "<Match><MatchID>" + std::to_string(id) +
+                   "</MatchID><Status>FINISHED</Status>"
+                   "<MatchDate>2026-01-0" +
+                   std::to_string(id) +
+                   " 15:00:00</MatchDate>"
+                   "<HomeTeam><HomeTeamName>" +
+                   name.xml +
+                   "</HomeTeamName></HomeTeam><AwayTeam>"
+                   "<AwayTeamName>&amp;" +
+                   name.xml + "</AwayTeamName></AwayTeam></Match>";
     }
     pugi::xml_document resultsDoc, matchesDoc;
     ASSERT_TRUE(resultsDoc.load_string((results + "</SearchResults></Search>").c_str()));

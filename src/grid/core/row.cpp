@@ -2,7 +2,6 @@
 
 #include "grid/core/grid_core.h"
 
-
 ZIVGridRow::ZIVGridRow(ZIVGridCore &grid, std::int32_t slot) noexcept
     : grid_(&grid), slot_(slot), block_(slot / grid.extent()), offset_(slot % grid.extent())
 {}
@@ -61,16 +60,14 @@ std::int32_t ZIVGridRow::getLong(const std::string &columnName) const
 
 TFont &ZIVGridRow::font()
 {
-    return styledFont([this](TStyleSource source) {
-        return source == srcGrid ? &grid_->Font() : nullptr;
-    });
+    return styledFont(
+        [this](TStyleSource source) { return source == srcGrid ? &grid_->Font() : nullptr; });
 }
 
 TBrush &ZIVGridRow::brush()
 {
-    return styledBrush([this](TStyleSource source) {
-        return source == srcGrid ? &grid_->cellBrush() : nullptr;
-    });
+    return styledBrush(
+        [this](TStyleSource source) { return source == srcGrid ? &grid_->cellBrush() : nullptr; });
 }
 
 void ZIVGridRow::copyCellsTo(ZIVGridRow &other) const

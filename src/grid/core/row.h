@@ -3,8 +3,8 @@
 #include "Engine/datetime.h"
 #include "Engine/kstring.h"
 #include "grid/core/canvas.h"
-#include "grid/core/style.h"
 #include "grid/core/column.h"
+#include "grid/core/style.h"
 
 #include <cstdint>
 #include <string>
