@@ -90,13 +90,10 @@ TframeLive::TframeLive(QWidget *parent, TfrmSelectBase *matchSearch)
     matchTimer->setObjectName("matchTimer");
     matchTimer->setInterval(pollInterval);
 
-    connect(btnAddMatch, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnAddMatchClick(); }); });
-    connect(btnRemoveMatch, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnRemoveMatchClick(); }); });
-    connect(btnGetNextEvent, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnGetNextEventClick(); }); });
-    connect(matchTimer, &QTimer::timeout, this, [this] { guarded([this] { matchTimerTimer(); }); });
+    connectGuarded(btnAddMatch, &QPushButton::clicked, this, &TframeLive::btnAddMatchClick);
+    connectGuarded(btnRemoveMatch, &QPushButton::clicked, this, &TframeLive::btnRemoveMatchClick);
+    connectGuarded(btnGetNextEvent, &QPushButton::clicked, this, &TframeLive::btnGetNextEventClick);
+    connectGuarded(matchTimer, &QTimer::timeout, this, &TframeLive::matchTimerTimer);
     connect(pages, &QTabWidget::currentChanged, this, [this](int index) { pagesChange(index); });
     buildTrayMenu();
     matchTimer->start();

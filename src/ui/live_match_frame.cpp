@@ -147,11 +147,9 @@ TframeLiveMatch::TframeLiveMatch(QWidget *parent) : TframeBase(parent)
 
     frLiveSummary->setTeams(&match.Home, &match.Away);
 
-    connect(Splitter1, &QSplitter::splitterMoved, this,
-            [this] { guarded([this] { refreshWhole(); }); });
-    connect(lstEvent, &ZIVGrid::OnClick, this, [this] { guarded([this] { lstEventClick(); }); });
-    connect(btnRemove, &QPushButton::clicked, this,
-            [this] { guarded([this] { btnRemoveClick(); }); });
+    connectGuarded(Splitter1, &QSplitter::splitterMoved, this, &TframeLiveMatch::refreshWhole);
+    connectGuarded(lstEvent, &ZIVGrid::OnClick, this, &TframeLiveMatch::lstEventClick);
+    connectGuarded(btnRemove, &QPushButton::clicked, this, &TframeLiveMatch::btnRemoveClick);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && isAncestorOf(now))
             FrameEnter();

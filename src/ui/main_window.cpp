@@ -93,8 +93,7 @@ void TfrmMain::buildPlayersPage()
     frPlayers = new TframeListPlayers(tsPlayers);
     frPlayers->setObjectName("frPlayers");
     frPlayers->lstList->setBackgroundRole(QPalette::Button);
-    connect(frPlayers->lstList, &ZIVGrid::OnClick, this,
-            [this] { guarded([this] { frPlayerslstListClick(); }); });
+    connectGuarded(frPlayers->lstList, &ZIVGrid::OnClick, this, &TfrmMain::frPlayerslstListClick);
     panDetail = new QFrame(tsPlayers);
     panDetail->setObjectName("panDetail");
     panDetail->setFixedHeight(97);
@@ -146,10 +145,9 @@ void TfrmMain::buildMenu()
     mnuQuit->setShortcutContext(Qt::ApplicationShortcut);
     mnuAbout = MainMenu1->addAction("&About");
     mnuAbout->setObjectName("mnuAbout");
-    connect(mnuDownloadData, &QAction::triggered, this,
-            [this] { guarded([this] { mnuDownloadDataClick(); }); });
+    connectGuarded(mnuDownloadData, &QAction::triggered, this, &TfrmMain::mnuDownloadDataClick);
     connect(mnuQuit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuAbout, &QAction::triggered, this, [this] { guarded([this] { mnuAboutClick(); }); });
+    connectGuarded(mnuAbout, &QAction::triggered, this, &TfrmMain::mnuAboutClick);
     setMenuBar(MainMenu1);
     // F10 opens the menu bar, as in other desktop programs.
     auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);

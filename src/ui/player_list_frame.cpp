@@ -293,8 +293,7 @@ TframeListPlayers::TframeListPlayers(QWidget *parent) : TframeList(parent)
     for (const char *name : viewNames)
         cbView->addItem(name);
     cbView->setCurrentIndex(0);
-    connect(cbView, &QComboBox::currentIndexChanged, this,
-            [this] { guarded([this] { cbViewChange(); }); });
+    connectGuarded(cbView, &QComboBox::currentIndexChanged, this, &TframeListPlayers::cbViewChange);
 }
 
 void TframeListPlayers::buildSettings()
@@ -322,8 +321,8 @@ void TframeListPlayers::buildSettings()
         made->setTickPosition(QSlider::TicksBelow);
         made->setFixedWidth(110);
         row->addWidget(made);
-        connect(made, &QSlider::valueChanged, this,
-                [this, made] { guarded([this, made] { trkStaminaChange(made); }); });
+        connectGuarded(made, &QSlider::valueChanged, this,
+                       [this, made] { trkStaminaChange(made); });
         return made;
     };
     Label1 = label("Label1", "Stamina");

@@ -78,8 +78,7 @@ void TfrmSelectMatches::buildTeamPage()
     btnLast->setObjectName("btnLast");
     btnNext->setObjectName("btnNext");
     connect(btnSelectTeams, &QPushButton::clicked, this, &TfrmSelectMatches::btnSelectTeamsClick);
-    connect(btnDeleteTeam, &QPushButton::clicked, this,
-            [this] { guarded([this] { deleteTeams(); }); });
+    connectGuarded(btnDeleteTeam, &QPushButton::clicked, this, &TfrmSelectMatches::deleteTeams);
     for (const QPushButton *button : {btnRecent, btnLast, btnNext})
         connect(button, &QPushButton::clicked, this, [this, button] { btnRecentClick(button); });
 
