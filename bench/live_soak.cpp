@@ -132,8 +132,8 @@ int main(int argc, char **argv)
     QPlainTextEdit &log = *frmMain->internetLog;
     for (int id : ids)
         live.addMatch(id);
-    if (live.matchCount() != std::size_t(followed)) {
-        std::fprintf(stderr, "%zu of %d matches followed\n", live.matchCount(), followed);
+    if (live.follower.matchCount() != std::size_t(followed)) {
+        std::fprintf(stderr, "%zu of %d matches followed\n", live.follower.matchCount(), followed);
         return 2;
     }
 

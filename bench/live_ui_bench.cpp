@@ -1,5 +1,5 @@
 // The Live page at work: one viewNew response listing 20 followed matches with 300 events each,
-// taken in by TframeLive::processResponse (every page merged and refreshed: commentary, both
+// taken in by the live frame's follower (every page merged and refreshed: commentary, both
 // grids, counters; the summary rebuilt), beside the toolkit-free processing of the same text in
 // the same run (parse, merge, render into a discarding sink, count). Then the same for a response
 // that brings one event more to each match.
@@ -70,13 +70,13 @@ void toolkitFree(benchmark::State &state, const std::string &text, bool freshPag
 }
 
 // The frame after the first poll: every page exists.
-std::unique_ptr<TframeLive> framePolledOnce()
+std::unique_ptr<TframeLive> framePolledOnce(Troot &session)
 {
-    auto frame = std::make_unique<TframeLive>();
+    auto frame = std::make_unique<TframeLive>(session);
     frame->resize(790, 430);
     frame->show();
-    frame->lastResponse = fullResponse();
-    frame->processResponse();
+    frame->follower.lastResponse = fullResponse();
+    frame->follower.processResponse();
     return frame;
 }
 
@@ -86,16 +86,16 @@ void window(benchmark::State &state, const std::string &text, bool freshPages)
     Troot session;
     root = &session;
     {
-        std::unique_ptr<TframeLive> frame = framePolledOnce();
+        std::unique_ptr<TframeLive> frame = framePolledOnce(session);
         for (auto _ : state) {
             if (freshPages) {
                 state.PauseTiming();
                 frame.reset();
-                frame = framePolledOnce();
+                frame = framePolledOnce(session);
                 state.ResumeTiming();
             }
-            frame->lastResponse = text;
-            frame->processResponse();
+            frame->follower.lastResponse = text;
+            frame->follower.processResponse();
         }
     }
     root = nullptr;

@@ -11,8 +11,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-TfrmAbout *frmAbout = nullptr;
-
 namespace {
 
 QFrame *panel(const char *name, int height, QWidget *parent)

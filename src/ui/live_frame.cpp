@@ -1,7 +1,7 @@
 #include "ui/live_frame.h"
 
 #include "Engine/errors.h"
-#include "grid/core/grid_update.h"
+#include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_grid.h"
 #include "qt_text/qt_text.h"
 #include "service/service_paths.h"
@@ -9,7 +9,7 @@
 #include "ui/disabled_while.h"
 #include "ui/error_display.h"
 #include "ui/live_match_frame.h"
-#include "ui/select_matches_dialog.h"
+#include "ui/select_base_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -70,8 +69,31 @@ QPushButton *button(QWidget *parent, const char *name, const char *caption)
 
 } // namespace
 
-TframeLive::TframeLive(QWidget *parent, TfrmSelectBase *matchSearch)
-    : TframeBase(parent), matchSearch_(matchSearch)
+kstring SessionLiveService::fetch(Request request, int matchId)
+{
+    switch (request) {
+    case Request::addMatch:
+        return session.fetch(servicePaths::liveAddMatch(matchId));
+    case Request::deleteMatch:
+        return session.fetch(servicePaths::liveDeleteMatch(matchId));
+    case Request::viewNew:
+        break;
+    }
+    return session.fetch(servicePaths::liveViewNew());
+}
+
+int SessionLiveService::sessionsOpened() const
+{
+    return session.sessionsOpened();
+}
+
+void SessionLiveService::log(const kstring &response)
+{
+    session.log(response);
+}
+
+TframeLive::TframeLive(Troot &session, QWidget *parent, TfrmSelectBase *matchSearch)
+    : TframeBase(parent), service(session), follower(service, *this), matchSearch_(matchSearch)
 {
     setObjectName("frameLive1");
     pages = new QTabWidget(this);
@@ -152,114 +174,60 @@ void TframeLive::buildSummaryGrid(QWidget *parent)
 
 TframeLiveMatch *TframeLive::page(int matchId) const
 {
-    return static_cast<TframeLiveMatch *>(findPage(matchId));
+    const auto found = views.find(matchId);
+    return found == views.end() ? nullptr : found->second;
 }
 
-MatchPageModel &TframeLive::createPage(int matchId)
+// ---- the follower's news
+
+void TframeLive::created(MatchPageModel &model)
 {
-    auto *page = new TframeLiveMatch(pages);
-    pages->addTab(page, QString::number(matchId));
-    return *page;
+    auto *page = new TframeLiveMatch(model, pages);
+    views[model.match.MatchID] = page;
+    pages->addTab(page, QString::number(model.match.MatchID));
+    connect(page, &TframeLiveMatch::removeRequested, this,
+            [this](int matchId) { guarded([this, matchId] { removeMatch(matchId); }); });
 }
 
-void TframeLive::showPage(MatchPageModel &page)
+void TframeLive::merged(MatchPageModel &model)
 {
     followTray();
-    static_cast<TframeLiveMatch &>(page).refresh();
+    page(model.match.MatchID)->refresh();
 }
 
-// ---- requests
-
-void TframeLive::addMatch(int matchId)
+void TframeLive::removed(std::unique_ptr<MatchPageModel> model)
 {
-    fetchAndProcess(servicePaths::liveAddMatch(matchId), matchId);
-}
-
-void TframeLive::viewNew()
-{
-    fetchAndProcess(servicePaths::liveViewNew());
-}
-
-void TframeLive::removeMatch(int matchId)
-{
-    if (MatchPageModel *model = forget(matchId)) {
-        auto *removed = static_cast<TframeLiveMatch *>(model);
-        {
-            // The neighbour the tab control shows for a moment has not been looked at.
-            const QSignalBlocker quiet(pages);
-            pages->removeTab(pages->indexOf(removed));
-        }
-        removed->hide();
-        // Later, not now: the page's own button may be what asked for this.
-        removed->deleteLater();
-        followTray();
-        // A cancelled login here ends the removal; the page is gone already.
-        fetchAndProcess(servicePaths::liveDeleteMatch(matchId));
+    const auto found = views.find(model->match.MatchID);
+    TframeLiveMatch *removed = found->second;
+    views.erase(found);
+    {
+        // The neighbour the tab control shows for a moment has not been looked at.
+        const QSignalBlocker quiet(pages);
+        pages->removeTab(pages->indexOf(removed));
     }
-    pages->setCurrentWidget(tsSummary);
-    refreshSummary();
+    removed->hide();
+    // Later, not now: the page's own button may be what asked for this. Until then the page
+    // keeps the model it shows.
+    removed->adopt(std::move(model));
+    removed->deleteLater();
+    followTray();
 }
 
-void TframeLive::fetchAndProcess(const kstring &path, int addedMatch)
+void TframeLive::takenIn(const std::vector<MatchIntake> &intakes)
 {
-    lastResponse = root->fetch(path);
-    // A login since the matches were added (in this fetch, or for another window's request)
-    // opened a new session, which follows nothing.
-    if (root->sessionsOpened() != followingSession) {
-        followingSession = root->sessionsOpened();
-        markAllForAddingAgain();
-    }
-    try {
-        processResponse();
-    } catch (...) {
-        // The service counts the events of an unreadable answer as sent.
-        if (!lastResponse.empty())
-            markAllForAddingAgain();
-        throw;
-    }
-    if (addedMatch != 0 && !lastResponse.empty())
-        addedAgain(addedMatch);
-    addAgainWhatTheServiceLost();
-}
-
-void TframeLive::addAgainWhatTheServiceLost()
-{
-    if (addingAgain)
-        return;
-    const QScopedValueRollback busy(addingAgain, true);
-    // Once each: a match whose add is not answered waits for the next request.
-    for (int matchId : dueForAddingAgain())
-        if (findPage(matchId))
-            addMatch(matchId);
-}
-
-void TframeLive::loadResponse()
-{
-    xml.reset();
-    const pugi::xml_parse_result parsed = xml.load_buffer(lastResponse.data(), lastResponse.size());
-    if (parsed)
-        return;
-    xml.reset();
-    throw EXmlError("The live response of the service is not well-formed XML: " +
-                    std::string(parsed.description()) + " at character " +
-                    std::to_string(parsed.offset) + " of " + std::to_string(lastResponse.size()));
-}
-
-void TframeLive::processResponse()
-{
-    if (lastResponse.empty())
-        return;
-    loadResponse();
-    root->log(lastResponse);
-    const std::vector<MatchIntake> intakes = takeIn(xml.document_element());
     refreshSummary();
     alertGoals(intakes);
 }
 
+void TframeLive::removeMatch(int matchId)
+{
+    follower.removeMatch(matchId);
+    pages->setCurrentWidget(tsSummary);
+    refreshSummary();
+}
+
 void TframeLive::refreshSummary()
 {
-    const ZIVGridUpdate update(*lstSummary);
-    lstSummary->clear();
     ZIVGridColumn &id = *lstSummary->getColumn("id", true);
     ZIVGridColumn &homeTeam = *lstSummary->getColumn("home team", true);
     ZIVGridColumn &awayTeam = *lstSummary->getColumn("away team", true);
@@ -268,8 +236,7 @@ void TframeLive::refreshSummary()
     for (std::size_t i = 0; i < counts.size(); ++i)
         counts[i] = lstSummary->getColumn(layout.counts[i].column, true);
 
-    for (const SummaryRow &values : summaryRows()) {
-        ZIVGridRow &row = lstSummary->addRow();
+    refillGrid(*lstSummary, follower.summaryRows(), [&](ZIVGridRow &row, const SummaryRow &values) {
         row.cell(id).setLong(values.matchId);
         row.cell(homeTeam).setString(values.homeTeam);
         row.cell(awayTeam).setString(values.awayTeam);
@@ -280,15 +247,14 @@ void TframeLive::refreshSummary()
             cell.setInt(values.counts[i].value);
             cell.setBrushSource(srcColumn);
         }
-    }
-    lstSummary->filterAndSort();
+    });
 }
 
 // ---- handlers
 
 void TframeLive::btnAddMatchClick()
 {
-    TfrmSelectBase *search = matchSearch_ ? matchSearch_ : frmSelectMatches;
+    TfrmSelectBase *search = matchSearch_;
     if (!search)
         throw EInvalidPointer("The match search is not available.");
     const DisabledWhile<QPushButton> busy(btnAddMatch);
@@ -317,14 +283,14 @@ void TframeLive::matchTimerTimer()
 {
     matchTimer->stop();
     const RestartTimer restart(matchTimer);
-    if (!empty() && chkWatchNewEvents->isChecked())
+    if (follower.pollDue(chkWatchNewEvents->isChecked()))
         viewNew();
 }
 
 void TframeLive::pagesChange(int index)
 {
     if (auto *shown = qobject_cast<TframeLiveMatch *>(pages->widget(index))) {
-        shown->entered();
+        shown->model.entered();
         shown->showTab();
     }
 }
@@ -358,7 +324,7 @@ void TframeLive::buildTrayMenu()
 // The tray icon exists while a match is followed and the desktop has a tray.
 void TframeLive::followTray()
 {
-    const bool wanted = !empty() && QSystemTrayIcon::isSystemTrayAvailable();
+    const bool wanted = !follower.empty() && QSystemTrayIcon::isSystemTrayAvailable();
     if (!wanted) {
         delete tray;
         tray = nullptr;

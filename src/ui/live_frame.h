@@ -1,11 +1,10 @@
 #pragma once
 
-#include "Engine/kstring.h"
-#include "live/live_pages.h"
+#include "live/live_follower.h"
 #include "ui/frame_base.h"
 
-#include <pugixml.hpp>
-
+#include <map>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -17,32 +16,45 @@ class QTabWidget;
 class QTimer;
 class TframeLiveMatch;
 class TfrmSelectBase;
+class Troot;
 class ZIVGrid;
+
+// The live requests through the session: paths, login and log.
+class SessionLiveService : public LiveService
+{
+public:
+    explicit SessionLiveService(Troot &session) : session(session) {}
+    kstring fetch(Request request, int matchId) override;
+    int sessionsOpened() const override;
+    void log(const kstring &response) override;
+
+private:
+    Troot &session;
+};
 
 // The live-match manager on the Live page: the Summary tab with its buttons and the summary of
 // every followed match, one tab per match, and the one-minute poll for new events. The service
-// keeps the set of followed matches; every response lists them with their events.
-class TframeLive : public TframeBase, public LivePageMap
+// keeps the set of followed matches; every response lists them with their events. The rules of
+// following live in `follower`; the frame mirrors it into controls.
+class TframeLive : public TframeBase, private LiveFollowerView
 {
     Q_OBJECT
 
 public:
     static constexpr int pollInterval = 60000;
 
-    // `matchSearch` is the dialog "Add match" opens; none means the application's match search.
-    explicit TframeLive(QWidget *parent = nullptr, TfrmSelectBase *matchSearch = nullptr);
+    // `matchSearch` is the dialog "Add match" opens (see setMatchSearch).
+    explicit TframeLive(Troot &session, QWidget *parent = nullptr,
+                        TfrmSelectBase *matchSearch = nullptr);
     ~TframeLive() override;
 
-    void addMatch(int matchId);
+    void addMatch(int matchId) { follower.addMatch(matchId); }
     void removeMatch(int matchId);
-    void viewNew();
-    // Takes the last response in: every match it lists merges into its page (a new one on a new
-    // tab), then the summary is rebuilt.
-    void processResponse();
+    void viewNew() { follower.viewNew(); }
     void refreshSummary();
 
     TframeLiveMatch *page(int matchId) const;
-    // The dialog "Add match" opens from now on; null goes back to the application's match search.
+    // The dialog "Add match" opens from now on.
     void setMatchSearch(TfrmSelectBase *dialog) { matchSearch_ = dialog; }
 
     QTabWidget *pages;
@@ -54,8 +66,8 @@ public:
     ZIVGrid *lstSummary;
     QTimer *matchTimer;
 
-    kstring lastResponse;
-    pugi::xml_document xml;
+    SessionLiveService service;
+    LiveFollower follower;
 
     // Event handlers, public so that a window test can drive them as the toolkit would (a test
     // never waits a minute for the timer).
@@ -65,17 +77,14 @@ public:
     void matchTimerTimer();
     void pagesChange(int index);
 
-protected:
-    MatchPageModel &createPage(int matchId) override;
-    void showPage(MatchPageModel &page) override;
-
 private:
+    void created(MatchPageModel &page) override;
+    void merged(MatchPageModel &page) override;
+    void removed(std::unique_ptr<MatchPageModel> page) override;
+    void takenIn(const std::vector<MatchIntake> &intakes) override;
+
     QWidget *buildSummaryTab();
     void buildSummaryGrid(QWidget *parent);
-    // `addedMatch`: the match whose add the path asks for, 0 for none.
-    void fetchAndProcess(const kstring &path, int addedMatch = 0);
-    void addAgainWhatTheServiceLost();
-    void loadResponse();
     void alertGoals(const std::vector<MatchIntake> &intakes);
     void buildTrayMenu();
     void followTray();
@@ -85,7 +94,5 @@ private:
     QMenu *trayMenu = nullptr;
     // The goal notifications of this run, switched in the tray icon's menu.
     QAction *notifyAction = nullptr;
-    // The session of the service that the followed matches were added in.
-    int followingSession = 0;
-    bool addingAgain = false;
+    std::map<int, TframeLiveMatch *> views;
 };

@@ -1,11 +1,10 @@
 #include "ui/live_match_frame.h"
 
 #include "Engine/errors.h"
-#include "grid/core/grid_update.h"
+#include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_grid.h"
 #include "qt_text/qt_text.h"
 #include "ui/error_display.h"
-#include "ui/live_frame.h"
 #include "ui/live_summary_frame.h"
 
 #include <QApplication>
@@ -85,16 +84,6 @@ ZIVGrid *eventGrid(QWidget *parent, const char *name, const std::vector<std::str
     return grid;
 }
 
-// The grid holds exactly the rows of the kept items: they stay, the rest is added.
-bool keepRows(ZIVGrid &grid, std::size_t kept)
-{
-    const std::size_t rows = grid.rows().size() + grid.hiddenRows().size();
-    if (kept > 0 && rows == kept)
-        return true;
-    grid.clear();
-    return false;
-}
-
 // The marker of a tab whose match brought events the user has not looked at yet.
 const QIcon &highlightIcon()
 {
@@ -113,7 +102,8 @@ const QIcon &highlightIcon()
 
 } // namespace
 
-TframeLiveMatch::TframeLiveMatch(QWidget *parent) : TframeBase(parent)
+TframeLiveMatch::TframeLiveMatch(MatchPageModel &model, QWidget *parent)
+    : TframeBase(parent), model(model), match(model.match)
 {
     setObjectName("frameLiveMatch");
     buildHeader();
@@ -202,11 +192,11 @@ void TframeLiveMatch::refresh()
     // the newest lines, also those written before an error. Events shown before and untouched
     // since stay on screen; only the rest is written.
     CommentaryBuffer commentary;
-    Refresh shown;
+    MatchPageModel::Refresh shown;
     try {
-        shown = MatchPageModel::refresh(commentary);
+        shown = model.refresh(commentary);
     } catch (...) {
-        showAnew();
+        model.showAnew();
         showCommentary(commentary, false);
         throw;
     }
@@ -215,7 +205,7 @@ void TframeLiveMatch::refresh()
         fillRawEvents(shown.keptEvents);
         fillEventList(shown.listed, shown.keptListed);
     } catch (...) {
-        showAnew();
+        model.showAnew();
         throw;
     }
     showHeader();
@@ -224,7 +214,7 @@ void TframeLiveMatch::refresh()
 
 void TframeLiveMatch::refreshWhole()
 {
-    showAnew();
+    model.showAnew();
     refresh();
 }
 
@@ -265,60 +255,50 @@ void TframeLiveMatch::dropFirstLines(std::size_t count)
 
 void TframeLiveMatch::fillRawEvents(std::size_t kept)
 {
-    const ZIVGridUpdate update(*lstEvents);
-    const bool keeping = keepRows(*lstEvents, kept);
-    ZIVGridColumn &id = *lstEvents->getColumn("id", true);
-    ZIVGridColumn &index = *lstEvents->getColumn("Index", true);
-    ZIVGridColumn &minute = *lstEvents->getColumn("Minute", true);
-    ZIVGridColumn &subject = *lstEvents->getColumn("SubjectPlayerID", true);
-    ZIVGridColumn &team = *lstEvents->getColumn("SubjectTeamID", true);
-    ZIVGridColumn &object = *lstEvents->getColumn("ObjectPlayerID", true);
-    ZIVGridColumn &key = *lstEvents->getColumn("EventKey", true);
-    ZIVGridColumn &text = *lstEvents->getColumn("EventText", true);
-    for (auto at = std::next(match.Events.begin(), keeping ? kept : 0); at != match.Events.end();
-         ++at) {
-        const Event &event = at->second;
-        ZIVGridRow &row = lstEvents->addRow();
-        row.cell(id).setLong(event.Index);
-        row.cell(index).setLong(event.Index);
-        row.cell(minute).setInt(event.Minute);
-        row.cell(subject).setInt(event.SubjectPlayerID);
-        row.cell(team).setInt(event.SubjectTeamID);
-        row.cell(object).setInt(event.ObjectPlayerID);
-        row.cell(key).setString(event.EventKey);
-        row.cell(text).setString(event.EventText);
-    }
-    lstEvents->filterAndSort();
+    const auto columns =
+        resolveColumns(*lstEvents, {"id", "Index", "Minute", "SubjectPlayerID", "SubjectTeamID",
+                                    "ObjectPlayerID", "EventKey", "EventText"});
+    refillGrid(
+        *lstEvents, match.Events,
+        [&columns](ZIVGridRow &row, const auto &entry) {
+            const auto &[id, index, minute, subject, team, object, key, text] = columns;
+            const Event &event = entry.second;
+            row.cell(*id).setLong(event.Index);
+            row.cell(*index).setLong(event.Index);
+            row.cell(*minute).setInt(event.Minute);
+            row.cell(*subject).setInt(event.SubjectPlayerID);
+            row.cell(*team).setInt(event.SubjectTeamID);
+            row.cell(*object).setInt(event.ObjectPlayerID);
+            row.cell(*key).setString(event.EventKey);
+            row.cell(*text).setString(event.EventText);
+        },
+        kept);
 }
 
 void TframeLiveMatch::fillEventList(const std::vector<const Event *> &listed, std::size_t kept)
 {
-    const ZIVGridUpdate update(*lstEvent);
-    const bool keeping = keepRows(*lstEvent, kept);
-    ZIVGridColumn &id = *lstEvent->getColumn("id", true);
-    ZIVGridColumn &minute = *lstEvent->getColumn("Minute", true);
-    ZIVGridColumn &caption = *lstEvent->getColumn("Event", true);
-    ZIVGridColumn &player = *lstEvent->getColumn("Player", true);
-    ZIVGridColumn &opponent = *lstEvent->getColumn("Opponent player", true);
-    for (std::size_t at = keeping ? kept : 0; at < listed.size(); ++at) {
-        const Event *event = listed[at];
-        ZIVGridRow &row = lstEvent->addRow();
-        row.cell(id).setLong(event->Index);
-        row.cell(minute).setInt(event->Minute);
-        row.cell(caption).setString(event->caption());
-        const std::pair<ZIVGridColumn *, std::pair<const kstring *, bool>> names[] = {
-            {&player, {&event->SubjectPlayerName, event->SubjectIsHome}},
-            {&opponent, {&event->ObjectPlayerName, event->ObjectIsHome}}};
-        for (const auto &[column, name] : names) {
-            ZIVGridCell &cell = row.cell(*column);
-            cell.setString(*name.first);
-            cell.setFontSource(srcOwn);
-            cell.font().color = gridColour(sideColour(name.second));
-        }
-        row.setBrushSource(srcOwn);
-        row.brush().color = gridColour(sideTint(event->SubjectIsHome));
-    }
-    lstEvent->filterAndSort();
+    const auto columns =
+        resolveColumns(*lstEvent, {"id", "Minute", "Event", "Player", "Opponent player"});
+    refillGrid(
+        *lstEvent, listed,
+        [&columns](ZIVGridRow &row, const Event *event) {
+            const auto &[id, minute, caption, player, opponent] = columns;
+            row.cell(*id).setLong(event->Index);
+            row.cell(*minute).setInt(event->Minute);
+            row.cell(*caption).setString(event->caption());
+            const std::pair<ZIVGridColumn *, std::pair<const kstring *, bool>> names[] = {
+                {player, {&event->SubjectPlayerName, event->SubjectIsHome}},
+                {opponent, {&event->ObjectPlayerName, event->ObjectIsHome}}};
+            for (const auto &[column, name] : names) {
+                ZIVGridCell &cell = row.cell(*column);
+                cell.setString(*name.first);
+                cell.setFontSource(srcOwn);
+                cell.font().color = gridColour(sideColour(name.second));
+            }
+            row.setBrushSource(srcOwn);
+            row.brush().color = gridColour(sideTint(event->SubjectIsHome));
+        },
+        kept);
 }
 
 void TframeLiveMatch::showHeader()
@@ -345,8 +325,8 @@ void TframeLiveMatch::showTab()
         return;
     tabWidget->setTabText(index, toQString(match.tabCaption()).replace('&', "&&"));
     // Colour and marker together: seen at a glance on any style, and the caption stays as it is.
-    tabWidget->tabBar()->setTabTextColor(index, highlighted ? QColor(200, 80, 0) : QColor());
-    tabWidget->setTabIcon(index, highlighted ? highlightIcon() : QIcon());
+    tabWidget->tabBar()->setTabTextColor(index, model.highlighted ? QColor(200, 80, 0) : QColor());
+    tabWidget->setTabIcon(index, model.highlighted ? highlightIcon() : QIcon());
 }
 
 void TframeLiveMatch::lstEventClick()
@@ -362,18 +342,14 @@ void TframeLiveMatch::lstEventClick()
 
 void TframeLiveMatch::btnRemoveClick()
 {
-    for (QWidget *up = parentWidget(); up; up = up->parentWidget())
-        if (auto *manager = qobject_cast<TframeLive *>(up)) {
-            manager->removeMatch(match.MatchID);
-            return;
-        }
+    emit removeRequested(match.MatchID);
 }
 
 void TframeLiveMatch::FrameEnter()
 {
-    if (!highlighted)
+    if (!model.highlighted)
         return;
-    entered();
+    model.entered();
     showTab();
 }
 

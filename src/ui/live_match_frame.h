@@ -5,6 +5,7 @@
 #include "ui/frame_base.h"
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 // A side colour of the match model as the grid takes it.
@@ -23,8 +24,8 @@ class ZIVGrid;
 
 // The page of one followed match: the score with both names, the running commentary, the
 // events that name players, the text of the event clicked last and the counters of both sides.
-// It owns the match's model and shows it; the rules live in the model.
-class TframeLiveMatch : public TframeBase, public MatchPageModel
+// It shows the match's model, which the live manager's follower owns; the rules live there.
+class TframeLiveMatch : public TframeBase
 {
     Q_OBJECT
 
@@ -32,7 +33,12 @@ public:
     // The commentary box holds at most this many characters: the newest lines.
     static constexpr int matchTextLimit = 2000;
 
-    explicit TframeLiveMatch(QWidget *parent = nullptr);
+    explicit TframeLiveMatch(MatchPageModel &model, QWidget *parent = nullptr);
+
+    MatchPageModel &model;
+    LiveMatch &match;
+    // Keeps the model of a match no longer followed for as long as the page lives.
+    void adopt(std::unique_ptr<MatchPageModel> removed) { kept = std::move(removed); }
 
     // Shows the model: commentary, both lists, counters, header and tab. What is shown already
     // and still true stays; the rest is written.
@@ -61,6 +67,10 @@ public:
     void FrameEnter();
     void FrameResize();
 
+signals:
+    // The page's own Remove button: the live manager stops following the match.
+    void removeRequested(int matchId);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -82,4 +92,5 @@ private:
         std::size_t line = 0, cut = 0, lines = 0, runs = 0;
     };
     ShownText shownText;
+    std::unique_ptr<MatchPageModel> kept;
 };

@@ -11,8 +11,6 @@
 
 #include <algorithm>
 
-TfrmLogin *frmLogin = nullptr;
-
 TfrmLogin::TfrmLogin(QWidget *parent)
     : QDialog(parent), txtUsername(new ZIVEdit(this)), Label1(new QLabel("Security code", this)),
       txtPassword(new QLineEdit(this)), btnLogin(new QPushButton("Login", this)),

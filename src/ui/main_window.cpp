@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "Engine/errors.h"
 #include "Engine/history.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/team.h"
@@ -33,10 +34,8 @@
 
 #include <utility>
 
-TfrmMain *frmMain = nullptr;
-
-TfrmMain::TfrmMain(QString documentsFolder, QWidget *parent)
-    : QMainWindow(parent), documentsFolder_(std::move(documentsFolder))
+TfrmMain::TfrmMain(Troot &session, QString documentsFolder, QWidget *parent)
+    : QMainWindow(parent), session(session), documentsFolder_(std::move(documentsFolder))
 {
     setObjectName("frmMain");
     setWindowTitle("StrikoraKey");
@@ -50,7 +49,7 @@ TfrmMain::TfrmMain(QString documentsFolder, QWidget *parent)
 
     // A folder that cannot be created is reported by the download when it writes.
     QDir().mkpath(documentsFolder_);
-    root->http().setUserAgent(titleText());
+    session.http().setUserAgent(titleText());
     showCurrentTeam();
     FormCreate();
 }
@@ -66,7 +65,7 @@ void TfrmMain::buildPages()
 
     tsLive = new QWidget(pages);
     tsLive->setObjectName("tsLive");
-    frameLive1 = new TframeLive(tsLive);
+    frameLive1 = new TframeLive(session, tsLive);
     frameLive1->setObjectName("frameLive1");
     auto *liveLayout = new QVBoxLayout(tsLive);
     liveLayout->setContentsMargins(0, 0, 0, 0);
@@ -159,7 +158,7 @@ void TfrmMain::buildMenu()
 
 void TfrmMain::showCurrentTeam()
 {
-    Team *team = root->currentTeam();
+    Team *team = session.currentTeam();
     if (!team)
         return;
     statusPanels[0]->setText(toQString(team->nameAt(startMoment())));
@@ -202,7 +201,7 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::FormShow()
 {
-    checkVersion(*root);
+    checkVersion(session);
 }
 
 void TfrmMain::mnuDownloadDataClick()
@@ -211,7 +210,7 @@ void TfrmMain::mnuDownloadDataClick()
     // not start inside the first and interleave their files.
     const DisabledWhile<QAction> busy(mnuDownloadData);
     Hourglass wait;
-    if (!downloadTeamData(*root, documentsFolder_))
+    if (!downloadTeamData(session, documentsFolder_))
         return;
     // The download reads the new players document into the current team.
     showCurrentTeam();
@@ -221,7 +220,9 @@ void TfrmMain::mnuDownloadDataClick()
 
 void TfrmMain::mnuAboutClick()
 {
-    frmAbout->exec();
+    if (!aboutBox)
+        throw EInvalidPointer("The About box is not available.");
+    aboutBox->exec();
 }
 
 void TfrmMain::frPlayerslstListClick()

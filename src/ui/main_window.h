@@ -13,9 +13,11 @@ class QSplitter;
 class QStatusBar;
 class QTabWidget;
 class QWidget;
+class TfrmAbout;
 class TframeListPlayers;
 class TframeLive;
 class TframePlayerAbilities;
+class Troot;
 
 // The main window: the Live page, the hidden Players page, the hidden log of every service
 // response, the status bar and the menu. Closing it ends the program.
@@ -24,8 +26,9 @@ class TfrmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // `documentsFolder` is where downloaded documents go (the program's XML folder).
-    explicit TfrmMain(QString documentsFolder, QWidget *parent = nullptr);
+    // Works through `session`; `documentsFolder` is where downloaded documents go (the
+    // program's XML folder).
+    TfrmMain(Troot &session, QString documentsFolder, QWidget *parent = nullptr);
 
     // How long the status bar names the folder after a download.
     static constexpr int downloadMessageMs = 10000;
@@ -35,6 +38,8 @@ public:
     static constexpr int logCharacters = 1 << 19;
 
     void appendLog(const QString &response);
+    // The box "About" opens.
+    void setAboutBox(TfrmAbout *box) { aboutBox = box; }
 
     QTabWidget *pages;
     QWidget *tsPlayers;
@@ -69,6 +74,8 @@ private:
     void mnuAboutClick();
     void frPlayerslstListClick();
 
+    Troot &session;
+    TfrmAbout *aboutBox = nullptr;
     QString documentsFolder_;
     bool shownOnce = false;
 };

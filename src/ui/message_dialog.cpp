@@ -12,8 +12,6 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-TfrmMessage *frmMessage = nullptr;
-
 TfrmMessage::TfrmMessage(QWidget *parent)
     : QDialog(parent), txtMessage(new QTextEdit(this)), Panel1(new QFrame(this)),
       linkLabel(new LinkLabel(publisherHomePage, Panel1)),

@@ -1,7 +1,7 @@
 #include "ui/select_base_dialog.h"
 
 #include "grid/core/grid_core.h"
-#include "grid/core/grid_update.h"
+#include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
 
@@ -94,16 +94,11 @@ void TfrmSelectBase::FormResize()
 
 void TfrmSelectBase::fillIdNameList(ZIVGrid &grid, const TSelection &entries)
 {
-    const ZIVGridUpdate update(grid);
-    grid.clear();
-    ZIVGridColumn &id = *grid.getColumn("id", true);
-    ZIVGridColumn &name = *grid.getColumn("name", true);
-    for (const auto &[key, text] : entries) {
-        ZIVGridRow &row = grid.addRow();
-        row.cell(id).setLong(key);
-        row.cell(name).setString(text);
-    }
-    grid.filterAndSort();
+    const auto columns = resolveColumns(grid, {"id", "name"});
+    refillGrid(grid, entries, [&columns](ZIVGridRow &row, const auto &entry) {
+        row.cell(*columns[0]).setLong(entry.first);
+        row.cell(*columns[1]).setString(entry.second);
+    });
 }
 
 void TfrmSelectBase::searchOnEnter(ZIVEdit *edit, QPushButton *button)

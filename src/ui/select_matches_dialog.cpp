@@ -1,6 +1,7 @@
 #include "ui/select_matches_dialog.h"
 
-#include "grid/core/grid_update.h"
+#include "Engine/errors.h"
+#include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
 #include "qt_text/qt_text.h"
@@ -8,7 +9,6 @@
 #include "ui/disabled_while.h"
 #include "ui/error_display.h"
 #include "ui/hourglass.h"
-#include "ui/select_team_dialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -30,7 +30,7 @@ void paintAsMatchList(ZIVGrid &grid)
 
 } // namespace
 
-TfrmSelectMatches::TfrmSelectMatches(QWidget *parent)
+TfrmSelectMatches::TfrmSelectMatches(Troot &session, QWidget *parent)
     : TfrmSelectBase(parent), PageControl1(new QTabWidget(panTopBase)), tsSearchByTeam(new QWidget),
       Label1(new QLabel("Teams", tsSearchByTeam)), lstTeams(new ZIVGrid(tsSearchByTeam)),
       btnSelectTeams(new QPushButton("Select Teams", tsSearchByTeam)),
@@ -39,7 +39,8 @@ TfrmSelectMatches::TfrmSelectMatches(QWidget *parent)
       btnRecent(new QPushButton("Recent", tsSearchByTeam)),
       btnLast(new QPushButton("Last", tsSearchByTeam)),
       btnNext(new QPushButton("Next", tsSearchByTeam)), tsSearchById(new QWidget),
-      txtMatchId(new ZIVEdit(tsSearchById)), btnSearchById(new QPushButton("Search", tsSearchById))
+      txtMatchId(new ZIVEdit(tsSearchById)), btnSearchById(new QPushButton("Search", tsSearchById)),
+      session(session)
 {
     setObjectName("frmSelectMatches");
     setWindowTitle("Select matches");
@@ -134,24 +135,17 @@ void TfrmSelectMatches::refill()
 
 void TfrmSelectMatches::refillMatches()
 {
-    const ZIVGridUpdate update(*lstList);
-    lstList->clear();
-    ZIVGridColumn &id = *lstList->getColumn("id", true);
-    ZIVGridColumn &name = *lstList->getColumn("name", true);
-    ZIVGridColumn &date = *lstList->getColumn("date", true);
-    ZIVGridColumn &home = *lstList->getColumn("home", true);
-    ZIVGridColumn &away = *lstList->getColumn("away", true);
-    ZIVGridColumn &status = *lstList->getColumn("status", true);
-    for (const auto &[matchId, match] : foundMatches) {
-        ZIVGridRow &row = lstList->addRow();
-        row.cell(id).setLong(matchId);
-        row.cell(name).setString(kstring());
-        row.cell(date).setString(match.date);
-        row.cell(home).setString(match.home);
-        row.cell(away).setString(match.away);
-        row.cell(status).setString(match.status);
-    }
-    lstList->filterAndSort();
+    const auto columns = resolveColumns(*lstList, {"id", "name", "date", "home", "away", "status"});
+    refillGrid(*lstList, foundMatches, [&columns](ZIVGridRow &row, const auto &found) {
+        const auto &[id, name, date, home, away, status] = columns;
+        const auto &[matchId, match] = found;
+        row.cell(*id).setLong(matchId);
+        row.cell(*name).setString(kstring());
+        row.cell(*date).setString(match.date);
+        row.cell(*home).setString(match.home);
+        row.cell(*away).setString(match.away);
+        row.cell(*status).setString(match.status);
+    });
 }
 
 // The wait cursor is for the searches of the team dialog, which sets it itself; the user
@@ -160,8 +154,10 @@ void TfrmSelectMatches::btnSelectTeamsClick()
 {
     guarded([this] {
         const DisabledWhile<QPushButton> busy(btnSelectTeams);
+        if (!teamSearch)
+            throw EInvalidPointer("The team search is not available.");
         TSelection chosen;
-        if (frmSelectTeam->select(chosen)) {
+        if (teamSearch->select(chosen)) {
             for (const auto &[teamId, teamName] : chosen)
                 teams.try_emplace(teamId, teamName);
         }
@@ -179,7 +175,7 @@ void TfrmSelectMatches::btnRecentClick(const QPushButton *pressed)
         for (const ZIVGridRow *row : lstTeams->GetSelectedRows())
             teamIds.push_back(row->cell(id).getLong());
         try {
-            searchMatches(*root, teamIds, pick, foundMatches);
+            searchMatches(session, teamIds, pick, foundMatches);
         } catch (...) {
             // Whatever ended the search (also a cancelled login), the matches found so far
             // are shown.

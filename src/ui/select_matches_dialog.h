@@ -4,6 +4,7 @@
 #include "ui/select_base_dialog.h"
 
 class QLabel;
+class Troot;
 class QPushButton;
 class QTabWidget;
 class QWidget;
@@ -17,7 +18,9 @@ class TfrmSelectMatches : public TfrmSelectBase
     Q_OBJECT
 
 public:
-    explicit TfrmSelectMatches(QWidget *parent = nullptr);
+    // Searches through `session`; "Select Teams" opens the dialog set by setTeamSearch.
+    explicit TfrmSelectMatches(Troot &session, QWidget *parent = nullptr);
+    void setTeamSearch(TfrmSelectBase *dialog) { teamSearch = dialog; }
 
     void reset() override;
     void refill() override;
@@ -43,6 +46,9 @@ public:
     TSearchMatches foundMatches;
 
 private:
+    Troot &session;
+    TfrmSelectBase *teamSearch = nullptr;
+
     void buildTeamPage();
     void buildIdPage();
     void refillMatches();

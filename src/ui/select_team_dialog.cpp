@@ -14,11 +14,11 @@
 
 #include <algorithm>
 
-TfrmSelectTeam::TfrmSelectTeam(QWidget *parent)
+TfrmSelectTeam::TfrmSelectTeam(Troot &session, QWidget *parent)
     : TfrmSelectBase(parent), txtTeamId(new ZIVEdit(panTopBase)),
       btnSearchById(new QPushButton("Search", panTopBase)),
       txtUserOrTeamName(new ZIVEdit(panTopBase)),
-      btnSearchTeam(new QPushButton("Search", panTopBase))
+      btnSearchTeam(new QPushButton("Search", panTopBase)), session(session)
 {
     setObjectName("frmSelectTeam");
     setWindowTitle("Select teams");
@@ -96,5 +96,5 @@ void TfrmSelectTeam::search(const QPushButton *pressed)
         criterion.teamId = txtTeamId->GetValue();
     else
         criterion.name = toKstring(txtUserOrTeamName->text());
-    searchTeams(*root, criterion, foundTeams);
+    searchTeams(session, criterion, foundTeams);
 }

@@ -4,6 +4,7 @@
 #include "ui/select_base_dialog.h"
 
 class QPushButton;
+class Troot;
 class ZIVEdit;
 
 // The team search: asks the service for teams by id or by name and offers them for selection.
@@ -12,7 +13,8 @@ class TfrmSelectTeam : public TfrmSelectBase
     Q_OBJECT
 
 public:
-    explicit TfrmSelectTeam(QWidget *parent = nullptr);
+    // Searches through `session`.
+    explicit TfrmSelectTeam(Troot &session, QWidget *parent = nullptr);
 
     void reset() override;
     void refill() override;
@@ -26,6 +28,8 @@ public:
     TFoundTeams foundTeams;
 
 private:
+    Troot &session;
+
     void buildSearchArea();
     void btnSearchTeamClick(const QPushButton *pressed);
     void search(const QPushButton *pressed);

@@ -5,6 +5,7 @@
 #include "service/team_store.h"
 #include "ui/about_dialog.h"
 #include "ui/error_display.h"
+#include "ui/live_frame.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
@@ -18,6 +19,11 @@
 #include <malloc.h>
 #endif
 
+// The windows of the run; only start-up and the session's window adapter use them.
+TfrmMain *frmMain = nullptr;
+TfrmLogin *frmLogin = nullptr;
+TfrmAbout *frmAbout = nullptr;
+TfrmMessage *frmMessage = nullptr;
 TfrmSelectBase *frmSelectBase = nullptr;
 TfrmSelectTeam *frmSelectTeam = nullptr;
 TfrmSelectMatches *frmSelectMatches = nullptr;
@@ -29,14 +35,18 @@ void createGlobalInstances(Troot *session, const QString &documentsFolder)
     root->setUi(&windowUi);
     // The user's team from the last download, so the Players page needs no connection.
     takeInNewestPlayersDocument(*root, documentsFolder);
-    frmMain = new TfrmMain(documentsFolder);
+    frmMain = new TfrmMain(*root, documentsFolder);
     // The dialogs belong to the main window, so they go with it at the end.
     frmLogin = new TfrmLogin(frmMain);
-    frmSelectMatches = new TfrmSelectMatches(frmMain);
+    frmSelectMatches = new TfrmSelectMatches(*root, frmMain);
     frmSelectBase = new TfrmSelectBase(frmMain);
-    frmSelectTeam = new TfrmSelectTeam(frmMain);
+    frmSelectTeam = new TfrmSelectTeam(*root, frmMain);
     frmAbout = new TfrmAbout(frmMain);
     frmMessage = new TfrmMessage(frmMain);
+    // Each window gets the dialogs it opens.
+    frmMain->setAboutBox(frmAbout);
+    frmMain->frameLive1->setMatchSearch(frmSelectMatches);
+    frmSelectMatches->setTeamSearch(frmSelectTeam);
 }
 
 void settleAllocatorForLongRuns()

@@ -621,11 +621,11 @@ TEST_F(WindowsAgainstSim, PressesAndTicksWhileAnswersWaitMixNoDocuments)
     QTest::mouseClick(live->btnGetNextEvent, Qt::LeftButton);
     // "Add match" is disabled while an earlier press still waits, so some presses add nothing.
     const std::set<int> offered{matchId, running[0], running[1], running[2]};
-    ASSERT_GE(live->matchCount(), 2u);
-    ASSERT_EQ(live->lstSummary->rowNum(), int(live->matchCount()));
-    for (const auto &[id, model] : live->entries())
+    ASSERT_GE(live->follower.matchCount(), 2u);
+    ASSERT_EQ(live->lstSummary->rowNum(), int(live->follower.matchCount()));
+    for (const auto &[id, model] : live->follower.entries())
         EXPECT_TRUE(offered.count(id)) << id << " was never chosen";
-    for (const auto &[id, model] : live->entries()) {
+    for (const auto &[id, model] : live->follower.entries()) {
         SCOPED_TRACE("match " + std::to_string(id));
         const TframeLiveMatch *page = live->page(id);
         ASSERT_NE(page, nullptr);

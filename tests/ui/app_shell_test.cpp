@@ -361,7 +361,7 @@ TEST_F(AppShell, LiveTeamNamesAreShownLiterally)
     for (const HostileName &name : hostileNames) {
         SCOPED_TRACE(name.shown);
         const QString shown = QString::fromUtf8(name.shown);
-        live->lastResponse =
+        live->follower.lastResponse =
             "<Live><MatchList><Match><MatchID>" + std::to_string(++matchId) +
             "</MatchID><HomeGoals>1</HomeGoals><AwayGoals>0</AwayGoals><HomeTeam><HomeTeamID>10"
             "</HomeTeamID><HomeTeamName>" +
@@ -369,7 +369,7 @@ TEST_F(AppShell, LiveTeamNamesAreShownLiterally)
             "</HomeTeamName></HomeTeam><AwayTeam>"
             "<AwayTeamID>20</AwayTeamID><AwayTeamName>&amp;" +
             name.xml + "</AwayTeamName></AwayTeam><EventList/></Match></MatchList></Live>";
-        live->processResponse();
+        live->follower.processResponse();
         TframeLiveMatch *page = live->page(matchId);
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->txtHome->text(), shown);

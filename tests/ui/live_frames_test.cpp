@@ -75,7 +75,7 @@ protected:
     void SetUp() override
     {
         root = &session;
-        frame = std::make_unique<TframeLive>();
+        frame = std::make_unique<TframeLive>(session);
         frame->resize(800, 460);
         frame->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
@@ -87,8 +87,8 @@ protected:
     }
     static void process(TframeLive &target, const std::string &response)
     {
-        target.lastResponse = response;
-        target.processResponse();
+        target.follower.lastResponse = response;
+        target.follower.processResponse();
     }
     void process(const std::string &response) { process(*frame, response); }
     int tabOf(int matchId) const { return frame->pages->indexOf(frame->page(matchId)); }
@@ -180,7 +180,7 @@ TEST_F(LiveFrames, TheCommentaryKeepsTheNewestLinesAlsoWhenItGrowsResponseByResp
         {"an event longer than the box", eventXml({47, 90, 7, 10, 8, "0", std::string(2100, 'x')})},
         {"a short one after it", longEvent(48)},
     };
-    TframeLive whole;
+    TframeLive whole(session);
     whole.resize(800, 460);
     std::string all;
     for (const Step &step : steps) {

@@ -2,6 +2,7 @@
 #include "grid/widget/ziv_grid.h"
 #include "qt_text/qt_text.h"
 #include "service/match_search.h"
+#include "service/session.h"
 #include "service/team_search.h"
 #include "support/hostile_names.h"
 #include "ui/player_list_frame.h"
@@ -168,8 +169,9 @@ namespace {
 
 TEST(SelectMatches, DeleteTeamRemovesTheSelectedTeamsAndEveryGridHasItsHeaderMenu)
 {
-    TfrmSelectMatches dialog;
-    TfrmSelectTeam teams;
+    Troot session;
+    TfrmSelectMatches dialog(session);
+    TfrmSelectTeam teams(session);
     TframeListPlayers players;
     for (ZIVGrid *grid : {dialog.lstList, dialog.lstTeams, teams.lstList, players.lstList})
         EXPECT_NE(grid->headerMenu(), nullptr) << grid->headersText().toStdString();
@@ -217,10 +219,11 @@ TEST(SelectDialogs, FoundNamesAreListedLiterally)
     ASSERT_TRUE(resultsDoc.load_string((results + "</SearchResults></Search>").c_str()));
     ASSERT_TRUE(matchesDoc.load_string((matches + "</MatchList></Team></Data>").c_str()));
 
-    TfrmSelectTeam teams;
+    Troot session;
+    TfrmSelectTeam teams(session);
     readSearchResults(resultsDoc, teams.foundTeams);
     teams.refill();
-    TfrmSelectMatches dialog;
+    TfrmSelectMatches dialog(session);
     pickMatches(matchesDoc, MatchPick::Recent, dialog.foundMatches);
     dialog.teams = teams.foundTeams;
     dialog.refill();
