@@ -32,3 +32,6 @@ public:
     // Replaces left to right, never searching inserted text again; returns the count.
     int replaceSubstr(const kstring &what, const kstring &with);
 };
+
+// Appends one code point as UTF-8 (1 to 4 bytes); the caller passes a valid code point.
+void appendUtf8(std::string &out, char32_t codePoint);

@@ -1,5 +1,7 @@
 #include "grid/core/mask.h"
 
+#include "Engine/kstring.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -71,25 +73,13 @@ std::pair<char32_t, std::size_t> decodeAt(std::string_view text, std::size_t pos
     return {c, static_cast<std::size_t>(length)};
 }
 
-void appendUtf8(std::string &out, char32_t c)
+// A stray byte decodes to a code point of its own; it goes back as the byte it was.
+void appendText(std::string &out, char32_t c)
 {
-    if (c >= strayByteBase + 0x80 && c <= strayByteBase + 0xFF) {
+    if (c >= strayByteBase + 0x80 && c <= strayByteBase + 0xFF)
         out += static_cast<char>(c - strayByteBase);
-    } else if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    else
+        appendUtf8(out, c);
 }
 
 void upperCodePoints(std::string_view text, std::u32string &out)
@@ -117,7 +107,7 @@ std::string upperCaseText(std::string_view text)
     std::string out;
     out.reserve(text.size());
     for (char32_t c : codePoints)
-        appendUtf8(out, c);
+        appendText(out, c);
     return out;
 }
 

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
@@ -33,20 +34,6 @@ Qt::KeyboardModifiers withoutKeypad(Qt::KeyboardModifiers modifiers)
 {
     return modifiers & ~Qt::KeypadModifier;
 }
-
-// Restores a flag on every way out of a scope.
-class FlagScope
-{
-public:
-    FlagScope(bool &flag, bool value) : flag(flag), saved(flag) { flag = value; }
-    ~FlagScope() { flag = saved; }
-    FlagScope(const FlagScope &) = delete;
-    FlagScope &operator=(const FlagScope &) = delete;
-
-private:
-    bool &flag;
-    bool saved;
-};
 
 } // namespace
 
@@ -332,13 +319,13 @@ void ZIVGrid::ColWidthsChanged()
 {
     const bool wasResizing = resizing;
     {
-        FlagScope scope(resizing, true);
+        const QScopedValueRollback scope(resizing, true);
         updateScrollBars();
         viewport()->update();
     }
     if (wasResizing)
         return;
-    FlagScope scope(resizing, true);
+    const QScopedValueRollback scope(resizing, true);
     const TZIVGridVisibleColumns &columns = visibleColumns();
     for (std::size_t i = 0; i < colWidths.size() && i < columns.size(); ++i)
         columns[i]->setSize(colWidths[i]);
@@ -391,7 +378,7 @@ void ZIVGrid::WMSize()
 {
     if (resizing)
         return;
-    FlagScope scope(resizing, true);
+    const QScopedValueRollback scope(resizing, true);
     if (fitToGrid)
         fitColumnsToGrid();
     else
