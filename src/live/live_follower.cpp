@@ -2,6 +2,7 @@
 
 #include "Engine/errors.h"
 
+#include <exception>
 #include <string>
 
 LiveFollower::LiveFollower(LiveService &service, LiveFollowerView &view)
@@ -101,5 +102,9 @@ void LiveFollower::processResponse()
         return;
     loadResponse();
     service.log(lastResponse);
-    view.takenIn(takeIn(xml.document_element()));
+    // A match that cannot be taken in fails alone; the view still shows what the rest brought.
+    std::exception_ptr failure;
+    view.takenIn(takeIn(xml.document_element(), failure));
+    if (failure)
+        std::rethrow_exception(failure);
 }

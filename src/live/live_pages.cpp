@@ -207,28 +207,48 @@ bool needsGoalAlert(const MatchIntake &intake, bool mainWindowActive)
 
 // ---- LivePageMap
 
-std::vector<MatchIntake> LivePageMap::takeIn(pugi::xml_node documentElement)
+std::vector<MatchIntake> LivePageMap::takeIn(pugi::xml_node documentElement,
+                                             std::exception_ptr &firstFailure)
 {
     std::vector<MatchIntake> intakes;
     for (pugi::xml_node element : LiveMatch::matchElements(documentElement)) {
-        MatchIntake intake;
-        intake.matchId = LiveMatch::matchIdOf(element);
-        MatchPageModel *page = findPage(intake.matchId);
-        intake.isNew = page == nullptr;
-        if (intake.isNew) {
-            page = &createPage(intake.matchId);
-            page->match.MatchID = intake.matchId;
-            pages[intake.matchId] = page;
+        try {
+            intakes.push_back(takeInMatch(element));
+        } catch (...) {
+            if (!firstFailure)
+                firstFailure = std::current_exception();
         }
-        const int homeBefore = page->match.Home.Goal, awayBefore = page->match.Away.Goal;
-        intake.grew = page->merge(element);
-        // The score a match is added with is no news.
-        intake.goalRose = !intake.isNew && (page->match.Home.Goal > homeBefore ||
-                                            page->match.Away.Goal > awayBefore);
-        showPage(*page);
-        intakes.push_back(intake);
     }
     return intakes;
+}
+
+std::vector<MatchIntake> LivePageMap::takeIn(pugi::xml_node documentElement)
+{
+    std::exception_ptr failure;
+    std::vector<MatchIntake> intakes = takeIn(documentElement, failure);
+    if (failure)
+        std::rethrow_exception(failure);
+    return intakes;
+}
+
+MatchIntake LivePageMap::takeInMatch(pugi::xml_node element)
+{
+    MatchIntake intake;
+    intake.matchId = LiveMatch::matchIdOf(element);
+    MatchPageModel *page = findPage(intake.matchId);
+    intake.isNew = page == nullptr;
+    if (intake.isNew) {
+        page = &createPage(intake.matchId);
+        page->match.MatchID = intake.matchId;
+        pages[intake.matchId] = page;
+    }
+    const int homeBefore = page->match.Home.Goal, awayBefore = page->match.Away.Goal;
+    intake.grew = page->merge(element);
+    // The score a match is added with is no news.
+    intake.goalRose =
+        !intake.isNew && (page->match.Home.Goal > homeBefore || page->match.Away.Goal > awayBefore);
+    showPage(*page);
+    return intake;
 }
 
 MatchPageModel *LivePageMap::findPage(int matchId) const

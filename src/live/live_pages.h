@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <exception>
 #include <map>
 #include <set>
 #include <string_view>
@@ -140,8 +141,11 @@ public:
     virtual ~LivePageMap() = default;
 
     // For each match element of the response in document order: finds the page of its id,
-    // making one when it is new, merges the element and shows the page. A faulty element raises
-    // at that point; the matches before it stay taken in.
+    // making one when it is new, merges the element and shows the page. Each match is taken in
+    // on its own: a faulty one leaves the others as they are, and the first failure is kept in
+    // `firstFailure` (the overload without it raises it after the rest are taken in).
+    std::vector<MatchIntake> takeIn(pugi::xml_node documentElement,
+                                    std::exception_ptr &firstFailure);
     std::vector<MatchIntake> takeIn(pugi::xml_node documentElement);
 
     MatchPageModel *findPage(int matchId) const;
@@ -169,6 +173,8 @@ protected:
     virtual void showPage(MatchPageModel &page) = 0;
 
 private:
+    MatchIntake takeInMatch(pugi::xml_node element);
+
     std::map<int, MatchPageModel *> pages;
     std::set<int> toAddAgain;
 };

@@ -20,11 +20,13 @@
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <array>
 #include <string>
+#include <typeinfo>
 
 namespace {
 
@@ -266,12 +268,17 @@ void TframeLive::btnAddMatchClick()
         addMatch(matchId);
 }
 
+// Only rows the user sees selected: the focused row alone may be one nobody picked.
 void TframeLive::btnRemoveMatchClick()
 {
-    ZIVGridRow *row = lstSummary->GetFocusedRow();
-    if (!row)
-        return;
-    removeMatch(row->cell(*lstSummary->getColumn("id", true)).getLong());
+    TSelectedRows selected;
+    lstSummary->getSelectedRows(selected);
+    std::vector<int> matchIds;
+    const ZIVGridColumn &id = *lstSummary->getColumn("id", true);
+    for (const ZIVGridRow *row : selected)
+        matchIds.push_back(row->cell(id).getLong());
+    for (int matchId : matchIds)
+        removeMatch(matchId);
 }
 
 void TframeLive::btnGetNextEventClick()
@@ -282,9 +289,28 @@ void TframeLive::btnGetNextEventClick()
 void TframeLive::matchTimerTimer()
 {
     matchTimer->stop();
-    const RestartTimer restart(matchTimer);
-    if (follower.pollDue(chkWatchNewEvents->isChecked()))
-        viewNew();
+    bool showBox = false;
+    QString boxText;
+    {
+        // Restarted before any box opens: the box's own event loop then runs the next ticks,
+        // which fail quietly instead of opening a box each.
+        const RestartTimer restart(matchTimer);
+        if (!follower.pollDue(chkWatchNewEvents->isChecked()))
+            return;
+        try {
+            viewNew();
+            pollFailures.succeeded();
+        } catch (const ECancel &) {
+            throw;
+        } catch (const std::exception &error) {
+            const QString time = QTime::currentTime().toString("HH:mm");
+            showBox = pollFailures.failed(typeid(error).name(), error.what(), toKstring(time));
+            boxText = QString::fromUtf8(error.what());
+        }
+    }
+    emit pollStatusChanged(toQString(pollFailures.statusText()));
+    if (showBox)
+        showErrorBox(boxText.isEmpty() ? QString("An unknown error occurred.") : boxText);
 }
 
 void TframeLive::pagesChange(int index)

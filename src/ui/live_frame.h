@@ -1,6 +1,7 @@
 #pragma once
 
 #include "live/live_follower.h"
+#include "live/poll_failures.h"
 #include "ui/frame_base.h"
 
 #include <map>
@@ -77,6 +78,10 @@ public:
     void matchTimerTimer();
     void pagesChange(int index);
 
+signals:
+    // What the status bar says of the polls: why the last one failed, or empty.
+    void pollStatusChanged(const QString &text);
+
 private:
     void created(MatchPageModel &page) override;
     void merged(MatchPageModel &page) override;
@@ -95,4 +100,5 @@ private:
     // The goal notifications of this run, switched in the tray icon's menu.
     QAction *notifyAction = nullptr;
     std::map<int, TframeLiveMatch *> views;
+    PollFailures pollFailures;
 };

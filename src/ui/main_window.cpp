@@ -66,6 +66,7 @@ void TfrmMain::buildPages()
     tsLive = new QWidget(pages);
     tsLive->setObjectName("tsLive");
     frameLive1 = new TframeLive(session, tsLive);
+    connect(frameLive1, &TframeLive::pollStatusChanged, this, &TfrmMain::showPollStatus);
     frameLive1->setObjectName("frameLive1");
     auto *liveLayout = new QVBoxLayout(tsLive);
     liveLayout->setContentsMargins(0, 0, 0, 0);
@@ -116,15 +117,24 @@ void TfrmMain::buildStatusBar()
         auto *label = new QLabel(statusbar);
         label->setObjectName(QString("statusPanel%1").arg(i));
         label->setTextFormat(Qt::PlainText);
-        label->setFixedWidth(widths[i]);
         statusPanels[i] = label;
-        // The last two panels sit at the right edge.
-        if (i < 2)
-            statusbar->addWidget(label);
-        else
-            statusbar->addPermanentWidget(label);
+        // The last two panels sit at the right edge. Panel 1 carries the program's messages
+        // and takes the room left over, so they neither cover the team's name nor get cut.
+        if (i == 1) {
+            label->setMinimumWidth(widths[i]);
+            statusbar->addWidget(label, 1);
+        } else {
+            label->setFixedWidth(widths[i]);
+            if (i == 0)
+                statusbar->addWidget(label);
+            else
+                statusbar->addPermanentWidget(label);
+        }
     }
     setStatusBar(statusbar);
+    messageTimer = new QTimer(this);
+    messageTimer->setSingleShot(true);
+    connect(messageTimer, &QTimer::timeout, this, [this] { showPollStatus(pollStatus); });
 }
 
 void TfrmMain::buildMenu()
@@ -214,8 +224,24 @@ void TfrmMain::mnuDownloadDataClick()
         return;
     // The download reads the new players document into the current team.
     showCurrentTeam();
-    statusbar->showMessage("Documents saved in " + QDir::toNativeSeparators(documentsFolder_),
-                           downloadMessageMs);
+    showTransientMessage("Documents saved in " + QDir::toNativeSeparators(documentsFolder_),
+                         downloadMessageMs);
+}
+
+void TfrmMain::showTransientMessage(const QString &text, int milliseconds)
+{
+    statusPanels[1]->setText(text);
+    statusPanels[1]->setToolTip(text);
+    messageTimer->start(milliseconds);
+}
+
+void TfrmMain::showPollStatus(const QString &text)
+{
+    pollStatus = text;
+    if (messageTimer->isActive())
+        return;
+    statusPanels[1]->setText(text);
+    statusPanels[1]->setToolTip(text);
 }
 
 void TfrmMain::mnuAboutClick()

@@ -12,6 +12,7 @@ class QPlainTextEdit;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
 class QWidget;
 class TfrmAbout;
 class TframeListPlayers;
@@ -38,6 +39,9 @@ public:
     static constexpr int logCharacters = 1 << 19;
 
     void appendLog(const QString &response);
+    // Status panel 1: a message shown for a while, then again what the live polls say.
+    void showTransientMessage(const QString &text, int milliseconds);
+    void showPollStatus(const QString &text);
     // The box "About" opens.
     void setAboutBox(TfrmAbout *box) { aboutBox = box; }
 
@@ -76,6 +80,8 @@ private:
 
     Troot &session;
     TfrmAbout *aboutBox = nullptr;
+    QTimer *messageTimer = nullptr;
+    QString pollStatus;
     QString documentsFolder_;
     bool shownOnce = false;
 };

@@ -506,6 +506,27 @@ INSTANTIATE_TEST_SUITE_P(EveryFaultOfEveryGroup, FaultMatrix, ::testing::ValuesI
                              return std::string(info.param.name);
                          });
 
+// A night of unreadable polls: one box, then quiet polls that say why in the status bar, until
+// the first good answer clears it.
+TEST_F(WindowsAgainstSim, FailingPollsOpenOneBoxAndThenSayItInTheStatusBar)
+{
+    prepare(Drive::NextEvent);
+    ASSERT_FALSE(HasFatalFailure());
+    server.setFault(RouteGroup::Live, FaultKind::TruncatedXml, -1);
+    live->matchTimer->setInterval(30);
+    live->matchTimer->start();
+    QTest::qWait(600);
+    EXPECT_EQ(boxes.boxes.size(), 1) << boxes.texts().join(" | ").toStdString();
+    const QString status = frmMain->statusPanels[1]->text();
+    EXPECT_TRUE(status.startsWith("Live: the last poll failed at ")) << status.toStdString();
+    EXPECT_TRUE(status.endsWith("); retrying every minute.")) << status.toStdString();
+    server.clearFaults();
+    QTest::qWait(200);
+    live->matchTimer->setInterval(TframeLive::pollInterval);
+    EXPECT_EQ(frmMain->statusPanels[1]->text(), "");
+    EXPECT_EQ(boxes.boxes.size(), 1);
+}
+
 // Every answer waits; meanwhile the user presses every button that sends a request, the
 // searches inside their dialogs too, and the poll fires every few milliseconds. Each press
 // runs inside the wait of the one before, so handlers and requests nest.

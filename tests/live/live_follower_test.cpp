@@ -1,5 +1,6 @@
 #include "Engine/errors.h"
 #include "live/live_follower.h"
+#include "live/poll_failures.h"
 #include "live_test_support.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,12 @@ TEST(LiveFollower, AddsAgainWhatTheServiceMayHaveLost)
              EXPECT_FALSE(follower.removeMatch(600)) << "sends nothing for a match not followed";
          },
          {"new"}},
+        {"match 0 is a match like any other",
+         [](LiveFollower &follower, ScriptedService &service) {
+             ++service.sessions;
+             follower.addMatch(0);
+         },
+         {"new"}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.what);
@@ -149,6 +156,20 @@ TEST(LiveFollower, PollsOnlyWhileWatchingAFollowedMatch)
     EXPECT_EQ(view.removed_, std::vector<int>{600});
     EXPECT_FALSE(follower.pollDue(true));
     EXPECT_EQ(service.logged, 2) << "every answer read is logged";
+}
+
+// One box for each kind of failure while the polls keep failing; a good answer starts anew.
+TEST(PollFailures, ShowOneBoxPerKindUntilAnAnswerIsRead)
+{
+    PollFailures failures;
+    EXPECT_TRUE(failures.failed("EXmlError", "not well-formed", "14:02"));
+    EXPECT_FALSE(failures.failed("EXmlError", "not well-formed", "14:03"));
+    EXPECT_TRUE(failures.failed("ESocketError", "refused", "14:04"));
+    EXPECT_EQ(failures.statusText(),
+              "Live: the last poll failed at 14:04 (refused); retrying every minute.");
+    failures.succeeded();
+    EXPECT_EQ(failures.statusText(), "");
+    EXPECT_TRUE(failures.failed("EXmlError", "not well-formed", "14:05"));
 }
 
 } // namespace

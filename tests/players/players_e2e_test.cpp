@@ -139,8 +139,8 @@ TEST_F(PlayersPage, DownloadFillsThePlayersPageWithTheUsersSquad)
     downloadAsDemo();
     EXPECT_TRUE(boxes.boxes.isEmpty()) << boxes.texts().join(", ").toStdString();
     // The user is told where the documents went.
-    EXPECT_TRUE(frmMain->statusbar->currentMessage().contains(QDir::toNativeSeparators(folder())))
-        << frmMain->statusbar->currentMessage().toStdString();
+    EXPECT_TRUE(frmMain->statusPanels[1]->text().contains(QDir::toNativeSeparators(folder())))
+        << frmMain->statusPanels[1]->text().toStdString();
     ASSERT_TRUE(playersTabVisible());
     expectTheDemoSquad();
 

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QKeySequence>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTabBar>
@@ -139,6 +140,20 @@ TEST_F(LiveFrames, CaptionsHeaderAndSummaryFollowTheResponses)
     EXPECT_EQ(frame->pages->tabText(1), "Lions && Co   3 : 1   A&&B");
     EXPECT_EQ(frame->page(700)->txtAway->text(), "A&B");
     EXPECT_EQ(summary->getRow(1)->cell("home goals").getInt(), 3);
+}
+
+TEST_F(LiveFrames, RemoveMatchRemovesOnlyTheRowsTheUserSelected)
+{
+    process(live(matchXml(oneEventFor(7), 2, 1, 700) + matchXml(oneEventFor(9), 0, 0, 300)));
+    ZIVGrid *summary = frame->lstSummary;
+    ASSERT_NE(summary->GetFocusedRow(), nullptr) << "a focused row that is not selected";
+    QTest::mouseClick(frame->btnRemoveMatch, Qt::LeftButton);
+    EXPECT_EQ(frame->follower.matchCount(), 2u);
+    summary->SetFocusedRow(summary->getRow(1));
+    summary->selectFocusedRow();
+    QTest::mouseClick(frame->btnRemoveMatch, Qt::LeftButton);
+    EXPECT_EQ(frame->page(700), nullptr);
+    EXPECT_NE(frame->page(300), nullptr);
 }
 
 TEST_F(LiveFrames, TheHeaderGivesBothNamesEqualBoxesAroundTheScore)
