@@ -9,9 +9,13 @@
 
 namespace {
 
+// Strings here grow by appending: GCC 12 flags a prefix put before a temporary string
+// ("x" + std::string(...)) with a false -Wrestrict once it inlines the insert.
 [[noreturn]] void notA(const char *what, std::string_view text)
 {
-    throw EConvertError("'" + std::string(text) + "' is not a valid " + what);
+    std::string message = "'";
+    message.append(text).append("' is not a valid ").append(what);
+    throw EConvertError(message);
 }
 
 template <typename T> T parseInteger(std::string_view text, const char *what)
@@ -25,7 +29,8 @@ template <typename T> T parseInteger(std::string_view text, const char *what)
     if (digits.empty() || digits.front() == '+' || digits.front() == '-')
         notA(what, text);
     // from_chars takes a leading minus but no plus; parse the magnitude with the sign in front.
-    std::string signedText = negative ? "-" + std::string(digits) : std::string(digits);
+    std::string signedText = negative ? "-" : "";
+    signedText.append(digits);
     T value{};
     const char *end = signedText.data() + signedText.size();
     auto [ptr, ec] = std::from_chars(signedText.data(), end, value);
@@ -88,7 +93,7 @@ std::string floatToStr(double value)
     if (!fixed) {
         std::string mantissa = digits.substr(0, 1);
         if (digits.size() > 1)
-            mantissa += "." + digits.substr(1);
+            mantissa.append(".").append(digits, 1);
         return sign + mantissa + "E" + std::to_string(exponent);
     }
     if (exponent < 0)

@@ -1,5 +1,5 @@
-# Runs each layout check on a tree made here and expects it to stop (or pass) with the message
-# that names the fault.
+# Runs each layout and layer check on a tree made here and expects it to stop (or pass) with the
+# message that names the fault.
 file(REMOVE_RECURSE ${WORK})
 
 function(write path)
@@ -47,3 +47,30 @@ write(bench/a_bench.cpp)
 write(bench/b_bench.cpp)
 expect(UnlistedBenchmark "strikora_require_listed(${WORK}/bench \"*.cpp\" \"a_bench.cpp\" benchmark)"
        stops "b_bench.cpp is no benchmark")
+
+# The layer check, on a small tree of folders from the table and a made-up Qt include folder.
+write(qt/QtCore/QString)
+write(qt/QtWidgets/QLabel)
+function(layer_tree name path text)
+    file(WRITE ${WORK}/${name}/ui/frame.cpp "#include <QLabel>\n#include \"Engine/convert.h\"\n")
+    file(WRITE ${WORK}/${name}/service/session.cpp "#include <QString>\n#include \"players/team.h\"\n")
+    file(WRITE ${WORK}/${name}/${path} "${text}")
+endfunction()
+function(expect_layers name outcome message)
+    expect(${name} "strikora_check_layers(${WORK}/${name} ${WORK}/qt)" ${outcome} "${message}")
+endfunction()
+
+layer_tree(GoodLayers live/match.h "#include \"Engine/convert.h\"\n#include <vector>\n")
+expect_layers(GoodLayers passes "")
+
+layer_tree(QtInLive live/match.h "// [;\\\n#include <QString>\n")
+expect_layers(QtInLive stops "live/match.h:2: #include <QString>: live is toolkit-free")
+
+layer_tree(ArrowUp players/team.cpp "#include \"service/session.h\"\n")
+expect_layers(ArrowUp stops "players/team.cpp:1: .*players -> service is no layer arrow")
+
+layer_tree(WidgetsInService service/http.cpp "#include <QLabel>\n")
+expect_layers(WidgetsInService stops "service may not include QtWidgets")
+
+layer_tree(UnknownFolder extra/x.cpp "")
+expect_layers(UnknownFolder stops "the folder extra is in no layer")

@@ -192,7 +192,9 @@ protected:
             return a.kickoff > b.kickoff;
         });
         EXPECT_GE(running.size(), 3u);
-        running.resize(std::min<std::size_t>(running.size(), 3));
+        // The first three; erase, unlike resize, has no growing path for GCC 12 to flag falsely.
+        if (running.size() > 3)
+            running.erase(running.begin() + 3, running.end());
         std::vector<int> teams, expected;
         for (const sim::Fixture &fixture : running) {
             teams.push_back(server.world().teams()[fixture.home].id);

@@ -58,10 +58,10 @@ TEST_F(DownloadTest, WritesTheFourDocumentsWithCrLfLines)
     EXPECT_EQ(files(), named("2005-03-01 12-34-56", allKinds));
     QFile club(QDir(folder()).filePath("club_123456_2005-03-01 12-34-56.xml"));
     ASSERT_TRUE(club.open(QIODevice::ReadOnly));
-    EXPECT_EQ(club.readAll(), "<?xml version=\"1.0\"?>\r\n<HattrickData>\r\n"
+    EXPECT_EQ(club.readAll(), "<?xml version=\"1.0\"?>\r\n<StrikoraData>\r\n"
                               "<FileName>club.xml</FileName>\r\n<UserID>123456</UserID>\r\n"
                               "<FetchedDate>2005-03-01 12:34:56</FetchedDate>\r\n"
-                              "</HattrickData>\r\n");
+                              "</StrikoraData>\r\n");
 }
 
 TEST_F(DownloadTest, EmptyTeamDetailsAreLeftOutSilently)
@@ -76,7 +76,7 @@ TEST_F(DownloadTest, EmptyTeamDetailsAreLeftOutSilently)
 
 TEST_F(DownloadTest, AnErrorAtThePlayersLeavesExactlyTheClubFile)
 {
-    service.answerWith("players.asp", "<HattrickData><FileName>players");
+    service.answerWith("players.asp", "<StrikoraData><FileName>players");
     ui.answers = {Ui::login("demo", "demo")};
     downloadTeamData(session, folder());
 

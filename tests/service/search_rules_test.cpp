@@ -16,7 +16,7 @@ namespace {
 std::string matchList(const std::string &letters)
 {
     std::ostringstream xml;
-    xml << "<HattrickData><Team><TeamID>5</TeamID><MatchList>";
+    xml << "<StrikoraData><Team><TeamID>5</TeamID><MatchList>";
     int position = 0;
     for (char letter : letters) {
         ++position;
@@ -30,7 +30,7 @@ std::string matchList(const std::string &letters)
             << "<HomeTeam><HomeTeamName>Home " << position << "</HomeTeamName></HomeTeam>"
             << "<AwayTeam><AwayTeamName>Away " << position << "</AwayTeamName></AwayTeam></Match>";
     }
-    xml << "</MatchList></Team></HattrickData>";
+    xml << "</MatchList></Team></StrikoraData>";
     return xml.str();
 }
 
@@ -95,7 +95,7 @@ TEST(MatchPick, ReadsEveryFieldAndOverwritesAnEntryOfTheSameId)
 
 TEST(MatchPick, DocumentsWithoutTheListFindNothingAndABadIdKeepsWhatCameBefore)
 {
-    for (const char *text : {"<HattrickData/>", "<HattrickData><Team/></HattrickData>"}) {
+    for (const char *text : {"<StrikoraData/>", "<StrikoraData><Team/></StrikoraData>"}) {
         pugi::xml_document doc;
         ASSERT_TRUE(doc.load_string(text));
         TSearchMatches found;
@@ -147,13 +147,13 @@ TEST(TeamSearch, TheFieldsInTheServicesOrder)
 TEST(TeamSearch, ReadsEveryResultOfEverySearchResultsBlock)
 {
     pugi::xml_document doc;
-    ASSERT_TRUE(doc.load_string("<HattrickData><SearchResults><Result><ResultID>3</ResultID>"
+    ASSERT_TRUE(doc.load_string("<StrikoraData><SearchResults><Result><ResultID>3</ResultID>"
                                 "<ResultName>Three</ResultName></Result><Other/>"
                                 "<Result><ResultID>1</ResultID><ResultName>One</ResultName>"
                                 "</Result></SearchResults><SearchResults><Result><ResultID>3"
                                 "</ResultID><ResultName>Three again</ResultName></Result>"
                                 "<Result><ResultID>8</ResultID></Result></SearchResults>"
-                                "</HattrickData>"));
+                                "</StrikoraData>"));
     TFoundTeams found{{5, "earlier"}};
     readSearchResults(doc, found);
     EXPECT_EQ(found, (TFoundTeams{{1, "One"}, {3, "Three again"}, {5, "earlier"}, {8, ""}}));

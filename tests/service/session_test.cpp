@@ -21,7 +21,7 @@ class LoadXmlMalformedTest : public ::testing::TestWithParam<MalformedCase>
 TEST_P(LoadXmlMalformedTest, RaisesTheParserErrorAndLeavesNoDocument)
 {
     Troot session("http://127.0.0.1:1", "http://127.0.0.1:1/init.xml");
-    session.loadXml("<HattrickData><UserID>1</UserID></HattrickData>");
+    session.loadXml("<StrikoraData><UserID>1</UserID></StrikoraData>");
     try {
         session.loadXml(GetParam().text);
         ADD_FAILURE() << "no error raised";

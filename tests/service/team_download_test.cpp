@@ -19,9 +19,9 @@ namespace {
 kstring document(const std::string &fileName, const std::string &userId,
                  const std::string &fetchedDate, const std::string &filler = "")
 {
-    return "<?xml version=\"1.0\"?>\r\n<HattrickData>\r\n<FileName>" + fileName +
+    return "<?xml version=\"1.0\"?>\r\n<StrikoraData>\r\n<FileName>" + fileName +
            "</FileName>\r\n<UserID>" + userId + "</UserID>\r\n<FetchedDate>" + fetchedDate +
-           "</FetchedDate>" + filler + "\r\n</HattrickData>";
+           "</FetchedDate>" + filler + "\r\n</StrikoraData>";
 }
 
 class DocumentStoreTest : public ::testing::Test
@@ -110,8 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
     Documents, BadDocumentTest,
     ::testing::Values(BadDocumentCase{"Empty", ""},
                       BadDocumentCase{"NotXml", "Service unavailable"},
-                      BadDocumentCase{"NoUserId", "<HattrickData><FileName>club.xml</FileName>"
-                                                  "</HattrickData>"},
+                      BadDocumentCase{"NoUserId", "<StrikoraData><FileName>club.xml</FileName>"
+                                                  "</StrikoraData>"},
                       BadDocumentCase{"UserIdNotANumber", document("club.xml", "12a", "d")},
                       BadDocumentCase{"UserIdOutOfRange",
                                       document("club.xml", "99999999999", "d")}),
@@ -119,13 +119,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DocumentStoreTest, WritesEveryLineEndingInCrLf)
 {
-    const kstring text = "<HattrickData><FileName>club.xml</FileName><UserID>5</UserID>\r\n"
-                         "<FetchedDate>d</FetchedDate>\rmac\nunix\n\n</HattrickData>";
+    const kstring text = "<StrikoraData><FileName>club.xml</FileName><UserID>5</UserID>\r\n"
+                         "<FetchedDate>d</FetchedDate>\rmac\nunix\n\n</StrikoraData>";
     storeDocument(session, folder, text);
     EXPECT_EQ(filesIn(folder), "club_5_d.xml");
     EXPECT_EQ(contentOf("club_5_d.xml"),
-              "<HattrickData><FileName>club.xml</FileName><UserID>5</UserID>\r\n"
-              "<FetchedDate>d</FetchedDate>\r\nmac\r\nunix\r\n\r\n</HattrickData>\r\n");
+              "<StrikoraData><FileName>club.xml</FileName><UserID>5</UserID>\r\n"
+              "<FetchedDate>d</FetchedDate>\r\nmac\r\nunix\r\n\r\n</StrikoraData>\r\n");
 }
 
 TEST_F(DocumentStoreTest, AHostileDateStaysInsideTheFolder)

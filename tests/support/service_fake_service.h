@@ -78,9 +78,9 @@ private:
         const QByteArray team =
             kind == "players" ? "<Team><TeamID>77</TeamID><PlayerList/></Team>\n" : "";
         return {200,
-                "<?xml version=\"1.0\"?>\n<HattrickData>\n<FileName>" + kind +
+                "<?xml version=\"1.0\"?>\n<StrikoraData>\n<FileName>" + kind +
                     ".xml</FileName>\n<UserID>123456</UserID>\n<FetchedDate>" + fetchedDate +
-                    "</FetchedDate>\n" + team + "</HattrickData>\n",
+                    "</FetchedDate>\n" + team + "</StrikoraData>\n",
                 {},
                 false};
     }
@@ -89,9 +89,9 @@ private:
     {
         if (query.queryItemValue("loginname") != "demo" ||
             query.queryItemValue("readonlypassword") != "demo")
-            return {200, "<HattrickData><Error>Wrong login</Error></HattrickData>", {}, false};
+            return {200, "<StrikoraData><Error>Wrong login</Error></StrikoraData>", {}, false};
         return {200,
-                "<HattrickData><UserID>123456</UserID></HattrickData>",
+                "<StrikoraData><UserID>123456</UserID></StrikoraData>",
                 {"Set-Cookie: session=s1; Path=/"},
                 false};
     }

@@ -191,8 +191,9 @@ TEST_P(LoginDialogLayoutTest, NothingTouchesOrClips)
                 EXPECT_TRUE(apart(dialog.txtUsername, dialog.txtPassword));
                 EXPECT_TRUE(apart(dialog.btnLogin, dialog.btnCancel));
                 EXPECT_TRUE(apart(dialog.txtPassword, dialog.btnLogin));
-                if (dialog.lblLastFailure->isVisible())
+                if (dialog.lblLastFailure->isVisible()) {
                     EXPECT_TRUE(apart(dialog.lblLastFailure, dialog.txtUsername));
+                }
                 for (QPushButton *button : {dialog.btnLogin, dialog.btnCancel})
                     EXPECT_GE(button->width(), button->minimumSizeHint().width());
                 normal = dialog.grab().toImage();

@@ -260,9 +260,9 @@ TEST_F(SortTest, GatheredSortAgreesWithCellComparisons)
     std::vector<CellFill> mixed = ints({7, 3, -9});
     mixed.insert(mixed.end(), {long1, none, longNeg, none, text, date});
     columns.push_back(mixed);
-    std::vector<CellFill> withEmpty = doubles({3, -2});
-    withEmpty.insert(withEmpty.begin() + 1, none);
-    columns.push_back(withEmpty);
+    // Built whole: inserting into a vector of std::function draws a false -Warray-bounds from
+    // GCC 12 at -O3.
+    columns.push_back({doubles({3})[0], none, doubles({-2})[0]});
 
     for (std::size_t c = 0; c < columns.size(); ++c) {
         grid.clear();
