@@ -218,7 +218,9 @@ void LiveMatch::renderEvent(Event &event, StyledTextSink &sink) const
     // The names reflect the text as it is now, even when a merge replaced it.
     event.SubjectPlayerName.clear();
     event.ObjectPlayerName.clear();
-    sink.appendPlain("(" + std::to_string(event.Minute) + ")   ");
+    std::string minute = "(";
+    minute.append(std::to_string(event.Minute)).append(")   ");
+    sink.appendPlain(minute);
 
     const kstring text = withoutRemovedTokens(event.EventText);
     const string_view view(text);

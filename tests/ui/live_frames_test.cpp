@@ -44,8 +44,8 @@ std::string live(const std::string &matches)
 std::string withNames(std::string match, const std::string &home, const std::string &away)
 {
     for (const auto &[from, to] :
-         {std::pair{std::string(">Lions<"), ">" + xmlEscaped(home) + "<"},
-          std::pair{std::string(">Tigers<"), ">" + xmlEscaped(away) + "<"}})
+         {std::pair{std::string(">Lions<"), std::string(">").append(xmlEscaped(home)) + "<"},
+          std::pair{std::string(">Tigers<"), std::string(">").append(xmlEscaped(away)) + "<"}})
         match.replace(match.find(from), from.size(), to);
     return match;
 }

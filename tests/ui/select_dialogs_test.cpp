@@ -238,7 +238,7 @@ TEST(SelectDialogs, FoundNamesAreListedLiterally)
         EXPECT_EQ(team->getString("name"), name.shown);
         EXPECT_EQ(listed->getString("name"), name.shown);
         EXPECT_EQ(match->getString("home"), name.shown);
-        EXPECT_EQ(match->getString("away"), "&" + std::string(name.shown));
+        EXPECT_EQ(match->getString("away"), std::string("&").append(name.shown));
     }
 }
 
