@@ -92,7 +92,8 @@ void TfrmMain::buildPlayersPage()
     tsPlayers->setObjectName("tsPlayers");
     frPlayers = new TframeListPlayers(tsPlayers);
     frPlayers->setObjectName("frPlayers");
-    frPlayers->lstList->setBackgroundRole(QPalette::Button);
+    // The grid paints its own background colour; a palette role would not reach it.
+    frPlayers->lstList->setColor(clScrollBar);
     connectGuarded(frPlayers->lstList, &ZIVGrid::OnClick, this, &TfrmMain::frPlayerslstListClick);
     panDetail = new QFrame(tsPlayers);
     panDetail->setObjectName("panDetail");

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -40,7 +41,7 @@ TfrmSelectMatches::TfrmSelectMatches(Troot &session, QWidget *parent)
       btnLast(new QPushButton("Last", tsSearchByTeam)),
       btnNext(new QPushButton("Next", tsSearchByTeam)), tsSearchById(new QWidget),
       txtMatchId(new ZIVEdit(tsSearchById)), btnSearchById(new QPushButton("Search", tsSearchById)),
-      session(session)
+      lblMatchIdHint(new QLabel(tsSearchById)), session(session)
 {
     setObjectName("frmSelectMatches");
     setWindowTitle("Select matches");
@@ -113,18 +114,23 @@ void TfrmSelectMatches::buildIdPage()
     searchOnEnter(txtMatchId, btnSearchById);
     connect(btnSearchById, &QPushButton::clicked, this, &TfrmSelectMatches::btnSearchByIdClick);
 
+    lblMatchIdHint->setObjectName("lblMatchIdHint");
+    lblMatchIdHint->setTextFormat(Qt::PlainText);
+
     auto *row = new QHBoxLayout;
     row->addWidget(txtMatchId, 1);
     row->addWidget(btnSearchById);
     auto *page = new QVBoxLayout(tsSearchById);
     page->setContentsMargins(6, 6, 6, 6);
     page->addLayout(row);
+    page->addWidget(lblMatchIdHint);
     page->addStretch();
 }
 
 void TfrmSelectMatches::reset()
 {
     foundMatches.clear();
+    lblMatchIdHint->clear();
 }
 
 void TfrmSelectMatches::refill()
@@ -186,10 +192,21 @@ void TfrmSelectMatches::btnRecentClick(const QPushButton *pressed)
     });
 }
 
+// The field is emptied after each search, so the next id is typed on its own; what is no id
+// is said beside it rather than in a box.
 void TfrmSelectMatches::btnSearchByIdClick()
 {
     guarded([this] {
-        addMatchById(txtMatchId->GetValue(), foundMatches);
+        int matchId = 0;
+        try {
+            matchId = txtMatchId->GetValue();
+        } catch (const EConvertError &) {
+            lblMatchIdHint->setText("Type a match id (digits only).");
+            return;
+        }
+        lblMatchIdHint->clear();
+        txtMatchId->edit()->clear();
+        addMatchById(matchId, foundMatches);
         refill();
     });
 }

@@ -40,6 +40,7 @@ public:
     QWidget *tsSearchById;
     ZIVEdit *txtMatchId;
     QPushButton *btnSearchById;
+    QLabel *lblMatchIdHint;
 
     // Kept for the whole run; the found matches are emptied at each opening.
     TSelection teams;

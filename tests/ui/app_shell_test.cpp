@@ -15,6 +15,7 @@
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
+#include "ui/player_list_frame.h"
 #include "ui/select_matches_dialog.h"
 #include "ui/select_team_dialog.h"
 #include "ui/startup.h"
@@ -167,6 +168,8 @@ TEST_F(AppShell, TheHiddenLogAndTheStatusBarPanels)
     EXPECT_TRUE(log->lastBlock().text().startsWith("<Large>4"));
     EXPECT_TRUE(log->lastBlock().text().endsWith("</Large>"));
 
+    // The player list paints the scroll-bar colour where it has no rows.
+    EXPECT_EQ(frmMain->frPlayers->lstList->Color(), clScrollBar);
     // Panel 1 carries the messages and takes the room left over.
     const int widths[4] = {300, 100, 150, 5};
     for (int i = 0; i < 4; ++i)

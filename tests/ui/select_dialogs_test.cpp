@@ -1,16 +1,20 @@
 #include "grid/core/grid_update.h"
+#include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
 #include "qt_text/qt_text.h"
 #include "service/match_search.h"
 #include "service/session.h"
 #include "service/team_search.h"
 #include "support/hostile_names.h"
+#include "support/message_box_watch.h"
 #include "ui/player_list_frame.h"
 #include "ui/select_base_dialog.h"
 #include "ui/select_matches_dialog.h"
 #include "ui/select_team_dialog.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -193,6 +197,27 @@ TEST(SelectMatches, DeleteTeamRemovesTheSelectedTeamsAndEveryGridHasItsHeaderMen
     TSelection chosen;
     EXPECT_FALSE(dialog.select(chosen));
     EXPECT_EQ(dialog.teams, (TSelection{{3, "Charlie"}}));
+}
+
+// Each id is typed on its own; what is no number is said in the dialog, not in a box.
+TEST(SelectMatches, SearchByIdTakesOneIdAtATime)
+{
+    Troot session;
+    TfrmSelectMatches dialog(session);
+    MessageBoxWatch boxes;
+    whenModal([&](QDialog *) {
+        for (const char *typed : {"1000118", "1000126", "12-3"}) {
+            QTest::keyClicks(dialog.txtMatchId->edit(), typed);
+            QTest::mouseClick(dialog.btnSearchById, Qt::LeftButton);
+        }
+        EXPECT_EQ(dialog.lstList->rowNum(), 2);
+        EXPECT_EQ(dialog.lblMatchIdHint->text(), "Type a match id (digits only).");
+        EXPECT_EQ(dialog.txtMatchId->edit()->text(), "12-3") << "kept to be mended";
+        dialog.reject();
+    });
+    TSelection chosen;
+    dialog.select(chosen);
+    EXPECT_TRUE(boxes.boxes.isEmpty()) << boxes.texts().join(" | ").toStdString();
 }
 
 // Names from a search answer reach the lists as they are.

@@ -21,6 +21,7 @@ constexpr TColor clMaroon = 0x00000080;
 constexpr TColor clGray = rgbColor(128, 128, 128);
 constexpr TColor clCream = rgbColor(255, 251, 240);
 constexpr TColor clSkyBlue = rgbColor(166, 202, 240);
+constexpr TColor clScrollBar = 0x80000000;
 constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clHighlight = 0x8000000D;
 constexpr TColor clHighlightText = 0x8000000E;
