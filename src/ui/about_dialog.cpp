@@ -2,6 +2,7 @@
 
 #include "service/version_check.h"
 #include "ui/link_label.h"
+#include "ui/window_placement.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -84,4 +85,10 @@ TfrmAbout::TfrmAbout(QWidget *parent)
 
     // The design-time caption gives way to the build's own title.
     stStrikoraKey->setText(titleText().c_str());
+}
+
+void TfrmAbout::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    keepOnScreen(*this);
 }

@@ -22,6 +22,9 @@ public:
     LinkLabel *linkLabel;
     QFrame *Panel2;
     QPushButton *BitBtn1;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };
 
 extern TfrmAbout *frmAbout;

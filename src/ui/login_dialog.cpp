@@ -2,6 +2,7 @@
 
 #include "grid/widget/ziv_edit.h"
 #include "qt_text/qt_text.h"
+#include "ui/window_placement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -90,6 +91,7 @@ void TfrmLogin::buildLayout()
 void TfrmLogin::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    keepOnScreen(*this);
     txtUsername->setFocus();
 }
 

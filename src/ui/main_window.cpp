@@ -15,6 +15,7 @@
 #include "ui/live_frame.h"
 #include "ui/player_abilities_frame.h"
 #include "ui/player_list_frame.h"
+#include "ui/window_placement.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -40,8 +41,7 @@ TfrmMain::TfrmMain(Troot &session, QString documentsFolder, QWidget *parent)
     setObjectName("frmMain");
     setWindowTitle("StrikoraKey");
     resize(790, 480);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 
     buildPages();
     buildStatusBar();
@@ -201,6 +201,8 @@ void TfrmMain::showEvent(QShowEvent *event)
     if (shownOnce)
         return;
     shownOnce = true;
+    // Now with its decorations, which the first placement could not know.
+    centreOnScreen(*this);
     // After the window is on screen, so the publisher's message box has its parent.
     QTimer::singleShot(0, this, [this] { guarded([this] { FormShow(); }); });
 }

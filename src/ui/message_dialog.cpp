@@ -1,6 +1,7 @@
 #include "ui/message_dialog.h"
 
 #include "qt_text/qt_text.h"
+#include "ui/window_placement.h"
 
 #include "ui/link_label.h"
 
@@ -50,4 +51,10 @@ void TfrmMessage::showMessage(const kstring &message)
     // Written as plain text: nothing the publisher sends is taken as markup.
     QTextCursor(txtMessage->document()).insertText(toQString(message));
     exec();
+}
+
+void TfrmMessage::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    keepOnScreen(*this);
 }

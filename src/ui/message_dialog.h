@@ -24,6 +24,9 @@ public:
     QFrame *Panel1;
     LinkLabel *linkLabel;
     QPushButton *btnClose;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };
 
 extern TfrmMessage *frmMessage;

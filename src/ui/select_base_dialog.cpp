@@ -4,6 +4,7 @@
 #include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
+#include "ui/window_placement.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -123,10 +124,9 @@ bool TfrmSelectBase::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-// Centred on the desktop, not on the main window.
+// Centred on the desktop, not on the main window, and inside it.
 void TfrmSelectBase::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (const QScreen *desktop = screen())
-        move(desktop->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(*this);
 }
