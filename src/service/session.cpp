@@ -17,6 +17,7 @@ class AbsentUi : public SessionUi
 {
 public:
     bool askLogin(kstring &, kstring &, const kstring &) override { return false; }
+    void loginRefused(const kstring &) override {}
     void connectionFailed(const kstring &) override {}
     void appendLog(const kstring &) override {}
     void downloadError(const kstring &) override {}
@@ -60,6 +61,7 @@ void Troot::login()
     userName = name;
     securityCode = code;
     loginProblem.clear();
+    loginRefused = false;
     try {
         findServer();
         sendLogin();
@@ -87,12 +89,21 @@ void Troot::sendLogin()
     loginProblem = serviceSays.empty()
                        ? kstring("The service did not accept the user name and security code.")
                        : "The service did not accept the login: " + serviceSays;
+    loginRefused = true;
 }
 
+// A refused login is said at once and asked again, the name kept and the code to be typed
+// anew; the request that wanted the login then goes on with the new code. Cancel ends it.
 void Troot::requireLogin()
 {
-    if (!loggedIn)
+    if (loggedIn)
+        return;
+    login();
+    while (!loggedIn && loginRefused) {
+        ui().loginRefused(loginProblem);
+        securityCode.clear();
         login();
+    }
 }
 
 kstring Troot::fetch(const kstring &path)

@@ -79,6 +79,8 @@ private:
     SessionUi *userInterface = nullptr;
     // Why the last login did not open a session ("" after a good one).
     kstring loginProblem;
+    // The last login was answered, and the answer refused the name or the code.
+    bool loginRefused = false;
     // Why the request that a login now retries failed; used up by that login.
     kstring failedRequest;
     Team *cachedCurrentTeam = nullptr;

@@ -13,6 +13,9 @@ public:
     // entries. `lastFailure` is the reason the previous request failed when the login is asked
     // again to retry it, and empty on a first login.
     virtual bool askLogin(kstring &userName, kstring &securityCode, const kstring &lastFailure) = 0;
+    // The service answered the login and refused it; `reason` gives its words. The login is
+    // asked again after this.
+    virtual void loginRefused(const kstring &reason) = 0;
     // Error box "Connection failed!" with one OK button; `reason` says which server and why.
     virtual void connectionFailed(const kstring &reason) = 0;
     // One entry in the main window's hidden log.

@@ -87,12 +87,17 @@ void TfrmLogin::buildLayout()
     grid->addLayout(buttons, 3, 0, 1, 2);
 }
 
-// Every showing starts in the first field, whichever button closed the previous one.
+// Every showing starts in the first field, whichever button closed the previous one, unless
+// only the code is missing (a refused code was emptied).
 void TfrmLogin::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     keepOnScreen(*this);
-    txtUsername->setFocus();
+    const bool onlyTheCode = !txtUsername->text().isEmpty() && txtPassword->text().isEmpty();
+    if (onlyTheCode)
+        txtPassword->setFocus();
+    else
+        txtUsername->setFocus();
 }
 
 bool TfrmLogin::askLogin(kstring &name, kstring &code, const kstring &lastFailure)
@@ -110,6 +115,11 @@ bool TfrmLogin::askLogin(kstring &name, kstring &code, const kstring &lastFailur
     name = userName();
     code = securityCode();
     return true;
+}
+
+void TfrmLogin::forgetCode()
+{
+    txtPassword->clear();
 }
 
 kstring TfrmLogin::userName() const

@@ -22,6 +22,8 @@ public:
     // A non-empty `lastFailure` is shown above the fields: the login retries a failed request.
     bool askLogin(kstring &userName, kstring &securityCode, const kstring &lastFailure = {});
 
+    // Empties the security code, so the next showing asks for it first.
+    void forgetCode();
     kstring userName() const;
     kstring securityCode() const;
 

@@ -13,6 +13,13 @@ bool WindowSessionUi::askLogin(kstring &userName, kstring &securityCode, const k
     return frmLogin->askLogin(userName, securityCode, lastFailure);
 }
 
+void WindowSessionUi::loginRefused(const kstring &reason)
+{
+    showMessageBox(frmMain, QMessageBox::Warning, toQString(reason), {});
+    // The refused code is not offered again.
+    frmLogin->forgetCode();
+}
+
 void WindowSessionUi::connectionFailed(const kstring &reason)
 {
     showMessageBox(frmMain, QMessageBox::Critical, "Connection failed!", toQString(reason));

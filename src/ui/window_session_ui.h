@@ -8,6 +8,7 @@ class WindowSessionUi : public SessionUi
 {
 public:
     bool askLogin(kstring &userName, kstring &securityCode, const kstring &lastFailure) override;
+    void loginRefused(const kstring &reason) override;
     void connectionFailed(const kstring &reason) override;
     void appendLog(const kstring &response) override;
     void downloadError(const kstring &reason) override;

@@ -104,11 +104,12 @@ TEST_F(DownloadTest, ACancelledLoginEndsSilently)
     EXPECT_TRUE(service.server.requests.isEmpty());
 }
 
-TEST_F(DownloadTest, AFailedLoginIsADownloadError)
+TEST_F(DownloadTest, ARefusedLoginIsSaidAndCancellingItEndsTheDownloadSilently)
 {
     ui.answers = {Ui::login("demo", "wrong")};
     downloadTeamData(session, folder());
-    EXPECT_EQ(ui.downloadErrors, 1);
+    EXPECT_EQ(ui.refusals.size(), 1u);
+    EXPECT_EQ(ui.downloadErrors, 0);
     EXPECT_EQ(files(), "");
 }
 

@@ -55,18 +55,17 @@ TEST_F(SessionFlowTest, TheFirstRequestLogsInAndGoesBelowTheRecommendedServer)
     EXPECT_EQ(lastRequest().headers.value("cookie"), "session=s1");
 }
 
-TEST_F(SessionFlowTest, AWrongCodeGivesTheEmptyTextSilentlyAndTheNextRequestAsksAgain)
+TEST_F(SessionFlowTest, AWrongCodeIsSaidAndAskedForAgainAtOnceAndCancelEndsIt)
 {
     ui.answers = {Ui::login("demo", "wrong"), Ui::cancel()};
 
-    EXPECT_EQ(std::string(session->fetch(servicePaths::club())), "");
+    EXPECT_THROW(session->fetch(servicePaths::club()), ECancel);
     EXPECT_FALSE(session->loggedIn);
     EXPECT_EQ(ui.connectionFailures, 0);
+    EXPECT_EQ(ui.refusals.size(), 1u);
     EXPECT_EQ(service.pagesRequested(), (Pages{"menu.asp", "default.asp"}));
-
-    EXPECT_THROW(session->fetch(servicePaths::club()), ECancel);
     ASSERT_EQ(ui.shownEntries.size(), 2u);
-    EXPECT_EQ(ui.shownEntries[1], std::make_pair(kstring("demo"), kstring("wrong")));
+    EXPECT_EQ(ui.shownEntries[1], std::make_pair(kstring("demo"), kstring()));
 }
 
 TEST_F(SessionFlowTest, CancelSendsNothing)

@@ -41,6 +41,7 @@ public:
         }
         return answer.ok;
     }
+    void loginRefused(const kstring &reason) override { refusals.push_back(reason); }
     void connectionFailed(const kstring &reason) override
     {
         ++connectionFailures;
@@ -66,6 +67,8 @@ public:
     std::vector<kstring> shownFailures;
     // The reason below each "Connection failed!" and "Download error!", in order.
     std::vector<kstring> reasons;
+    // What each refused login was told.
+    std::vector<kstring> refusals;
     int connectionFailures = 0;
     int downloadErrors = 0;
     std::vector<kstring> log;

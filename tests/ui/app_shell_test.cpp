@@ -217,30 +217,45 @@ TEST_F(AppShell, DownloadLogsInWithTheDemoAccountAndWritesTheFourDocuments)
     }
 }
 
-TEST_F(AppShell, AWrongSecurityCodeSaysWhyAndTheNextRequestAsksBeforeSending)
+TEST_F(AppShell, ARefusedCodeIsSaidAndAskedForAgainAtOnceAndTheDownloadGoesOn)
 {
     showMain();
-    MessageBoxWatch boxes(screenshotPath("download_error_wrong_code"));
+    MessageBoxWatch boxes(screenshotPath("login_refused"));
     answerLogin("demo", "wrong");
-    frmMain->mnuDownloadData->trigger();
-    ASSERT_EQ(boxes.texts(), QStringList{"Download error!"});
-    // The service's own words, not a parser's offset.
-    EXPECT_TRUE(boxes.boxes[0].reason.contains("Wrong user name or security code."))
-        << boxes.boxes[0].reason.toStdString();
-    EXPECT_FALSE(boxes.boxes[0].reason.contains("offset"));
-    EXPECT_EQ(requestsTo("default.asp"), 1);
-
-    // The next download shows the login dialog before anything reaches the service.
-    const int sentBefore = int(sim.requestLog().size());
-    int sentWhileAsking = -1;
-    onNextModal([&](QDialog *dialog) {
-        EXPECT_EQ(dialog, frmLogin);
-        EXPECT_FALSE(frmLogin->lblLastFailure->isVisible()); // no request failed
-        sentWhileAsking = int(sim.requestLog().size());
+    QString nameShown, codeShown;
+    QWidget *focused = nullptr;
+    QTimer again;
+    QObject::connect(&again, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget() != frmLogin || boxes.boxes.isEmpty())
+            return;
+        again.stop();
+        nameShown = frmLogin->txtUsername->text();
+        codeShown = frmLogin->txtPassword->text();
+        focused = QApplication::focusWidget();
+        QTest::keyClicks(frmLogin->txtPassword, "demo");
+        QTest::keyClick(frmLogin->txtPassword, Qt::Key_Return);
     });
+    again.start(20);
     frmMain->mnuDownloadData->trigger();
-    EXPECT_EQ(sentWhileAsking, sentBefore);
-    EXPECT_EQ(requestsTo("default.asp"), 1); // the old wrong code was never sent again
+    // The service's own words, not a parser's offset, and no "no answer".
+    ASSERT_EQ(
+        boxes.texts(),
+        QStringList{"The service did not accept the login: Wrong user name or security code."});
+    EXPECT_EQ(nameShown, "demo");
+    EXPECT_EQ(codeShown, "") << "the refused code is not offered again";
+    EXPECT_EQ(focused, frmLogin->txtPassword);
+    EXPECT_EQ(requestsTo("default.asp"), 2);
+    EXPECT_EQ(requestsTo("players.asp"), 1) << "the download went on with the new code";
+}
+
+// An error without words still tells the user something went wrong.
+TEST_F(AppShell, AnErrorWithoutAMessageSaysThatAnUnknownErrorOccurred)
+{
+    MessageBoxWatch boxes;
+    guarded([] { throw 42; });
+    guarded([] { throw Exception(); });
+    EXPECT_EQ(boxes.texts(),
+              (QStringList{"An unknown error occurred.", "An unknown error occurred."}));
 }
 
 TEST_F(AppShell, AnUnreachableServiceNamesTheServerAndWhy)
