@@ -4,6 +4,7 @@
 #include "grid/widget/ziv_grid.h"
 #include "players/keeper.h"
 #include "players/player.h"
+#include "players/player_list_view.h"
 #include "players/weights.h"
 #include "qt_text/qt_text.h"
 #include "service/session.h"
@@ -16,17 +17,16 @@
 #include <QVBoxLayout>
 
 #include <array>
-#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr TColor lightGreen = rgbColor(50, 255, 50);
-constexpr TColor red = rgbColor(255, 0, 0);
-constexpr TColor blue = rgbColor(0, 0, 255);
-constexpr TColor yellow = rgbColor(255, 255, 0);
-constexpr TColor green = rgbColor(0, 128, 0);
+constexpr TColor gridColor(ListColour colour)
+{
+    return rgbColor(colour.red, colour.green, colour.blue);
+}
 
 const std::vector<std::string> headerLines = {"id",
                                               "marked",
@@ -94,50 +94,6 @@ const LevelField levelFields[] = {
 };
 constexpr std::size_t levelCount = std::size(levelFields);
 
-// Which views show a column: one letter per view ("all", "keeper", "central_defender",
-// "wingback", "inner_midfielder", "winger", "forward"), S shows and H hides.
-struct ViewRule
-{
-    const char *column;
-    const char *views;
-};
-
-const ViewRule viewRules[] = {
-    {"stamina", "SHHHSSH"},
-    {"scoring", "SHHHHHS"},
-    {"playmaking", "SHSSSSS"},
-    {"defending", "SHSSSSH"},
-    {"passing", "SHSSSSS"},
-    {"winger", "SHHSHSH"},
-    {"setpieces", "SSSSSSS"},
-    {"goaltending", "SSHHHHH"},
-    {"speciality", "SHSSSSS"},
-    {"GK", "SSHHHHH"},
-    {"pos_keeper", "SSHHHHH"},
-    {"pos_central_defender", "SHSHHHH"},
-    {"pos_inner_midfielder", "SHHHSHH"},
-    {"pos_wingback", "SHHSHHH"},
-    {"pos_winger", "SHHHHSH"},
-    {"pos_forward", "SHHHHHS"},
-    {"pos_central_defender_towards_wing", "SHSHHHH"},
-    {"pos_central_defender_offensive", "SHSHHHH"},
-    {"pos_wingback_defensive", "SHHSHHH"},
-    {"pos_wingback_towards_middle", "SHHSHHH"},
-    {"pos_wingback_offensive", "SHHSHHH"},
-    {"pos_inner_midfielder_defensive", "SHHHSHH"},
-    {"pos_inner_midfielder_towards_wing", "SHHHSHH"},
-    {"pos_inner_midfielder_offensive", "SHHHSHH"},
-    {"pos_winger_defensive", "SHHHHSH"},
-    {"pos_winger_towards_middle", "SHHHHSH"},
-    {"pos_winger_offensive", "SHHHHSH"},
-    {"pos_forward_defensive", "SHHHHHS"},
-};
-constexpr int viewCount = 7;
-
-// Indexed by Position, after "all".
-const char *const viewNames[viewCount] = {
-    "all", "keeper", "central_defender", "wingback", "inner_midfielder", "winger", "forward"};
-
 // Every column a refresh writes, looked up once per refresh.
 struct ListColumns
 {
@@ -179,38 +135,41 @@ template <typename Styled> TFont &ownFont(Styled &styled)
     return styled.font();
 }
 
-template <typename Styled> void ownBackground(Styled &styled, TColor color)
+template <typename Styled> void ownBackground(Styled &styled, ListColour colour)
 {
     styled.setBrushSource(srcOwn);
-    styled.brush().color = color;
+    styled.brush().color = gridColor(colour);
 }
 
-// The background follows the column; above `yellowAbove` it is yellow, above `greenAbove`
-// the text is green and bold.
-void colourLevel(ZIVGridCell &cell, double level, double yellowAbove, double greenAbove)
+// The background follows the column unless the look says otherwise.
+void applyLook(ZIVGridCell &cell, CellLook look)
 {
     cell.setBrushSource(srcColumn);
-    if (level > yellowAbove)
-        ownBackground(cell, yellow);
-    if (level > greenAbove) {
+    if (look.yellowBackground)
+        ownBackground(cell, listYellow);
+    if (look.greenBold) {
         TFont &font = ownFont(cell);
-        font.color = green;
+        font.color = gridColor(listGreen);
         font.style |= fsBold;
     }
 }
 
-// A bar at 0 stands for the player's own value.
-std::int8_t overrideOf(const QSlider &bar)
+void applyLook(ZIVGridRow &row, RowLook look)
 {
-    return bar.value() != 0 ? std::int8_t(bar.value()) : std::int8_t(-1);
+    if (look.blueText)
+        ownFont(row).color = gridColor(listBlue);
+    if (look.redItalic) {
+        TFont &font = ownFont(row);
+        font.style |= fsItalic;
+        font.color = gridColor(listRed);
+    }
 }
 
 void writePersonal(ZIVGridRow &row, const ListColumns &c, const Player &p)
 {
-    if (p.marked) {
-        ownFont(row).color = blue;
+    applyLook(row, rowLook(p));
+    if (p.marked)
         row.cell(c.marked).setString("x");
-    }
     row.cell(c.name).setString(p.name);
     row.cell(c.age).setInt(p.age);
     row.cell(c.value).setInt(p.value);
@@ -218,29 +177,26 @@ void writePersonal(ZIVGridRow &row, const ListColumns &c, const Player &p)
     row.cell(c.bid).setInt(p.bid);
     row.cell(c.bidder).setString(p.bidder);
     row.cell(c.deadline).setDate(p.deadline);
-    if (p.injury >= 0) {
+    if (p.injury >= 0)
         row.cell(c.injury).setInt(p.injury);
-        TFont &font = ownFont(row);
-        font.style |= fsItalic;
-        font.color = red;
-    }
     if (p.stars > -1)
         row.cell(c.stars).setDouble(p.stars);
 }
 
 void writeTraits(ZIVGridRow &row, const ListColumns &c, const Player &p)
 {
+    const TraitLooks looks = traitLooks(p);
     ZIVGridCell &gentleness = row.cell(c.gentleness);
     gentleness.setInt(p.gentleness);
-    if (p.gentleness == 2)
-        ownBackground(gentleness, lightGreen);
+    if (looks.gentleness)
+        ownBackground(gentleness, *looks.gentleness);
     row.cell(c.aggressivity).setInt(p.aggressivity);
     row.cell(c.honesty).setInt(p.honesty);
     row.cell(c.experience).setInt(p.experience);
     ZIVGridCell &leadership = row.cell(c.leadership);
     leadership.setInt(p.leadership);
-    if (p.leadership == 7)
-        ownBackground(leadership, red);
+    if (looks.leadership)
+        ownBackground(leadership, *looks.leadership);
     row.cell(c.speciality).setString(specialityWord(p.speciality));
 }
 
@@ -250,7 +206,7 @@ void writeLevels(ZIVGridRow &row, const ListColumns &c, const Player &p)
         const std::int32_t level = levelFields[i].read(p);
         ZIVGridCell &cell = row.cell(*c.levels[i]);
         cell.setInt(level);
-        colourLevel(cell, level, 6, 5);
+        applyLook(cell, levelLook(level));
     }
 }
 
@@ -262,23 +218,19 @@ void writeRatings(ZIVGridRow &row, const ListColumns &c, const Player &p, std::i
         const double rating = p.positionRating(pairs[i].position, stamina, form);
         ZIVGridCell &cell = row.cell(*c.ratings[i]);
         cell.setDouble(rating);
-        colourLevel(cell, rating, 6, 5);
+        applyLook(cell, levelLook(rating));
     }
 }
 
-// The table has rows for forms 1..8 only; any other player gets no estimate, not a number
-// made of nothing.
 void writeKeeperEstimate(ZIVGridRow &row, const ListColumns &c, const Player &p,
                          const Keeper &keeper)
 {
-    if (p.form < 1 || p.form > 8)
-        return;
-    const double estimate = keeper.estimateGoaltending(PlayerAbilityValue(p.form & 0xFF), p.value);
-    if (std::isnan(estimate))
+    const std::optional<double> estimate = keeperEstimate(p, keeper);
+    if (!estimate)
         return;
     ZIVGridCell &cell = row.cell(c.keeper);
-    cell.setDouble(estimate);
-    colourLevel(cell, estimate, 7, 6);
+    cell.setDouble(*estimate);
+    applyLook(cell, keeperEstimateLook(*estimate));
 }
 
 } // namespace
@@ -290,7 +242,7 @@ TframeListPlayers::TframeListPlayers(QWidget *parent) : TframeList(parent)
     lstList->setDefaultColWidth(66);
     buildSettings();
     colourColumns();
-    for (const char *name : viewNames)
+    for (const char *name : viewNames())
         cbView->addItem(name);
     cbView->setCurrentIndex(0);
     connectGuarded(cbView, &QComboBox::currentIndexChanged, this, &TframeListPlayers::cbViewChange);
@@ -340,11 +292,8 @@ void TframeListPlayers::buildSettings()
 
 void TframeListPlayers::colourColumns()
 {
-    for (const char *name : {"form", "stamina"})
-        ownBackground(*lstList->getColumn(name, true), clSkyBlue);
-    for (const char *name :
-         {"defending", "passing", "winger", "playmaking", "scoring", "setpieces", "goaltending"})
-        ownBackground(*lstList->getColumn(name, true), clCream);
+    for (const ColumnBackground &own : columnBackgrounds())
+        ownBackground(*lstList->getColumn(own.column, true), own.colour);
 }
 
 void TframeListPlayers::setTeam(Team *shown)
@@ -361,8 +310,8 @@ void TframeListPlayers::refresh()
     if (!players)
         return;
     const ListColumns columns(*lstList);
-    const std::int8_t stamina = overrideOf(*trkStamina);
-    const std::int8_t form = overrideOf(*trkForm);
+    const std::int8_t stamina = levelOverride(trkStamina->value());
+    const std::int8_t form = levelOverride(trkForm->value());
     const Keeper &keeper = *root->keeper();
     for (const auto &[id, player] : *players) {
         ZIVGridRow &row = lstList->addRow(ZIVGrid::atEnd);
@@ -387,22 +336,15 @@ Player *TframeListPlayers::focusedPlayer() const
 
 void TframeListPlayers::trkStaminaChange(QSlider *sender)
 {
-    const int level = sender->value();
-    sender->setToolTip(level != 0 ? toQString(levelWord(std::int8_t(level)))
-                                  : QString("Actual value"));
+    sender->setToolTip(toQString(levelOverrideHint(sender->value())));
     refresh();
 }
 
 void TframeListPlayers::cbViewChange()
 {
-    const int view = cbView->currentIndex();
-    if (view >= 0 && view < viewCount) {
-        for (const ViewRule &rule : viewRules) {
-            const bool shown = rule.views[view] == 'S';
-            lstList->getColumn(rule.column, true)
-                ->setVisibility(shown ? ZIVGridColumn::visible : ZIVGridColumn::hidden);
-        }
-    }
+    for (const ColumnVisibility &column : viewColumns(cbView->currentIndex()))
+        lstList->getColumn(column.column, true)
+            ->setVisibility(column.shown ? ZIVGridColumn::visible : ZIVGridColumn::hidden);
     lstList->fitColumnsToData();
     lstList->fitColumnsToGrid();
 }
