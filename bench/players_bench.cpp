@@ -8,7 +8,6 @@
 #include "players/player.h"
 #include "players/team.h"
 #include "players/weights.h"
-#include "service/session.h"
 #include "ui/error_display.h"
 #include "ui/player_list_frame.h"
 
@@ -71,7 +70,7 @@ Squad &squadOf(int size)
 
 TframeListPlayers &frameFor(Squad &squad)
 {
-    static TframeListPlayers frame;
+    static TframeListPlayers frame(sharedKeeper());
     frame.setTeam(&squad.team);
     return frame;
 }
@@ -229,11 +228,8 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
-    Troot session("http://127.0.0.1:1", "http://127.0.0.1:1/init.xml");
-    root = &session;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    root = nullptr;
     return 0;
 }

@@ -90,7 +90,7 @@ void TfrmMain::buildPlayersPage()
 {
     tsPlayers = new QWidget(pages);
     tsPlayers->setObjectName("tsPlayers");
-    frPlayers = new TframeListPlayers(tsPlayers);
+    frPlayers = new TframeListPlayers(*session.keeper(), tsPlayers);
     frPlayers->setObjectName("frPlayers");
     frPlayers->lstList->setBackgroundRole(QPalette::Button);
     connectGuarded(frPlayers->lstList, &ZIVGrid::OnClick, this, &TfrmMain::frPlayerslstListClick);

@@ -7,7 +7,6 @@
 #include "players/player_list_view.h"
 #include "players/weights.h"
 #include "qt_text/qt_text.h"
-#include "service/session.h"
 #include "ui/error_display.h"
 
 #include <QComboBox>
@@ -235,7 +234,8 @@ void writeKeeperEstimate(ZIVGridRow &row, const ListColumns &c, const Player &p,
 
 } // namespace
 
-TframeListPlayers::TframeListPlayers(QWidget *parent) : TframeList(parent)
+TframeListPlayers::TframeListPlayers(const Keeper &keeper, QWidget *parent)
+    : TframeList(parent), keeperTable(keeper)
 {
     lstList->SetHeaders(headerLines);
     lstList->SetHeadersString("frameListPlayers");
@@ -312,7 +312,6 @@ void TframeListPlayers::refresh()
     const ListColumns columns(*lstList);
     const std::int8_t stamina = levelOverride(trkStamina->value());
     const std::int8_t form = levelOverride(trkForm->value());
-    const Keeper &keeper = *root->keeper();
     for (const auto &[id, player] : *players) {
         ZIVGridRow &row = lstList->addRow(ZIVGrid::atEnd);
         row.cell(columns.id).setLong(player->id);
@@ -320,7 +319,7 @@ void TframeListPlayers::refresh()
         writeTraits(row, columns, *player);
         writeLevels(row, columns, *player);
         writeRatings(row, columns, *player, stamina, form);
-        writeKeeperEstimate(row, columns, *player, keeper);
+        writeKeeperEstimate(row, columns, *player, keeperTable);
     }
     lstList->filterAndSort();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "players/keeper.h"
 #include "players/team.h"
 #include "ui/frame_base.h"
 
@@ -18,7 +19,8 @@ class TframeListPlayers : public TframeList
     Q_OBJECT
 
 public:
-    explicit TframeListPlayers(QWidget *parent = nullptr);
+    // The keeper table is read at every refresh and must outlive the frame.
+    explicit TframeListPlayers(const Keeper &keeper, QWidget *parent = nullptr);
 
     // Keeps the team (not owned) and lists its players at the next refresh.
     void setTeam(Team *shown);
@@ -43,6 +45,7 @@ private:
     void buildSettings();
     void colourColumns();
 
+    const Keeper &keeperTable;
     Team *shownTeam = nullptr;
     TPlayers *players = nullptr;
 };

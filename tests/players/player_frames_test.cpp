@@ -1,8 +1,8 @@
 #include "grid/widget/ziv_grid.h"
+#include "players/keeper.h"
 #include "players/player.h"
 #include "players/team.h"
 #include "players/weights.h"
-#include "service/session.h"
 #include "ui/player_abilities_frame.h"
 #include "ui/player_list_frame.h"
 
@@ -32,9 +32,6 @@ constexpr TColor skyBlue = rgb(166, 202, 240);
 class PlayerListFrame : public ::testing::Test
 {
 protected:
-    void SetUp() override { root = &session; }
-    void TearDown() override { root = nullptr; }
-
     Player &add(std::int32_t id)
     {
         owned.push_back(std::make_unique<Player>(id));
@@ -55,10 +52,9 @@ protected:
     }
     ZIVGridCell &cell(std::int32_t id, const char *column) { return row(id).cell(column); }
 
-    Troot session{"http://127.0.0.1:1", "http://127.0.0.1:1/init.xml"};
     Team team{5};
     std::vector<std::unique_ptr<Player>> owned;
-    TframeListPlayers frame;
+    TframeListPlayers frame{sharedKeeper()};
 };
 
 TEST_F(PlayerListFrame, DeclaresItsColumnsControlsAndColumnColours)
