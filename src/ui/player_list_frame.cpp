@@ -1,6 +1,6 @@
 #include "ui/player_list_frame.h"
 
-#include "grid/core/grid_update.h"
+#include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/keeper.h"
 #include "players/player.h"
@@ -93,37 +93,6 @@ const LevelField levelFields[] = {
 };
 constexpr std::size_t levelCount = std::size(levelFields);
 
-// Every column a refresh writes, looked up once per refresh.
-struct ListColumns
-{
-    explicit ListColumns(const ZIVGrid &grid)
-        : id(get(grid, "id")), marked(get(grid, "marked")), name(get(grid, "name")),
-          age(get(grid, "age")), value(get(grid, "value")), wage(get(grid, "wage")),
-          bid(get(grid, "bid")), bidder(get(grid, "bidder")), deadline(get(grid, "deadline")),
-          injury(get(grid, "injury")), stars(get(grid, "stars")),
-          gentleness(get(grid, "gentleness")), aggressivity(get(grid, "aggressivity")),
-          honesty(get(grid, "honesty")), experience(get(grid, "experience")),
-          leadership(get(grid, "leadership")), speciality(get(grid, "speciality")),
-          keeper(get(grid, "GK"))
-    {
-        for (std::size_t i = 0; i < levelCount; ++i)
-            levels[i] = &get(grid, levelFields[i].column);
-        for (std::size_t i = 0; i < ratings.size(); ++i)
-            ratings[i] = &get(grid, ratedPositions()[i].column);
-    }
-
-    static ZIVGridColumn &get(const ZIVGrid &grid, const char *name)
-    {
-        return *grid.getColumn(name, true);
-    }
-
-    ZIVGridColumn &id, &marked, &name, &age, &value, &wage, &bid, &bidder, &deadline, &injury,
-        &stars, &gentleness, &aggressivity, &honesty, &experience, &leadership, &speciality,
-        &keeper;
-    std::array<ZIVGridColumn *, levelCount> levels{};
-    std::array<ZIVGridColumn *, 18> ratings{};
-};
-
 // Gives a row or cell a font of its own, starting from the one it shows now.
 template <typename Styled> TFont &ownFont(Styled &styled)
 {
@@ -164,7 +133,7 @@ void applyLook(ZIVGridRow &row, RowLook look)
     }
 }
 
-void writePersonal(ZIVGridRow &row, const ListColumns &c, const Player &p)
+void writePersonal(ZIVGridRow &row, const PlayerListColumns &c, const Player &p)
 {
     applyLook(row, rowLook(p));
     if (p.marked)
@@ -182,7 +151,7 @@ void writePersonal(ZIVGridRow &row, const ListColumns &c, const Player &p)
         row.cell(c.stars).setDouble(p.stars);
 }
 
-void writeTraits(ZIVGridRow &row, const ListColumns &c, const Player &p)
+void writeTraits(ZIVGridRow &row, const PlayerListColumns &c, const Player &p)
 {
     const TraitLooks looks = traitLooks(p);
     ZIVGridCell &gentleness = row.cell(c.gentleness);
@@ -199,7 +168,7 @@ void writeTraits(ZIVGridRow &row, const ListColumns &c, const Player &p)
     row.cell(c.speciality).setString(specialityWord(p.speciality));
 }
 
-void writeLevels(ZIVGridRow &row, const ListColumns &c, const Player &p)
+void writeLevels(ZIVGridRow &row, const PlayerListColumns &c, const Player &p)
 {
     for (std::size_t i = 0; i < levelCount; ++i) {
         const std::int32_t level = levelFields[i].read(p);
@@ -209,22 +178,19 @@ void writeLevels(ZIVGridRow &row, const ListColumns &c, const Player &p)
     }
 }
 
-void writeRatings(ZIVGridRow &row, const ListColumns &c, const Player &p, std::int8_t stamina,
-                  std::int8_t form)
+void writeRatings(ZIVGridRow &row, const PlayerListColumns &c, const PlayerListRatings &ratings)
 {
-    const auto &pairs = ratedPositions();
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        const double rating = p.positionRating(pairs[i].position, stamina, form);
+    for (std::size_t i = 0; i < ratings.positions.size(); ++i) {
+        const double rating = ratings.positions[i];
         ZIVGridCell &cell = row.cell(*c.ratings[i]);
         cell.setDouble(rating);
         applyLook(cell, levelLook(rating));
     }
 }
 
-void writeKeeperEstimate(ZIVGridRow &row, const ListColumns &c, const Player &p,
-                         const Keeper &keeper)
+void writeKeeperEstimate(ZIVGridRow &row, const PlayerListColumns &c,
+                         const std::optional<double> &estimate)
 {
-    const std::optional<double> estimate = keeperEstimate(p, keeper);
     if (!estimate)
         return;
     ZIVGridCell &cell = row.cell(c.keeper);
@@ -232,7 +198,40 @@ void writeKeeperEstimate(ZIVGridRow &row, const ListColumns &c, const Player &p,
     applyLook(cell, keeperEstimateLook(*estimate));
 }
 
+ZIVGridColumn &columnOf(const ZIVGridCore &grid, const char *name)
+{
+    return *grid.getColumn(name, true);
+}
+
 } // namespace
+
+PlayerListColumns::PlayerListColumns(const ZIVGridCore &grid)
+    : id(columnOf(grid, "id")), marked(columnOf(grid, "marked")), name(columnOf(grid, "name")),
+      age(columnOf(grid, "age")), value(columnOf(grid, "value")), wage(columnOf(grid, "wage")),
+      bid(columnOf(grid, "bid")), bidder(columnOf(grid, "bidder")),
+      deadline(columnOf(grid, "deadline")), injury(columnOf(grid, "injury")),
+      stars(columnOf(grid, "stars")), gentleness(columnOf(grid, "gentleness")),
+      aggressivity(columnOf(grid, "aggressivity")), honesty(columnOf(grid, "honesty")),
+      experience(columnOf(grid, "experience")), leadership(columnOf(grid, "leadership")),
+      speciality(columnOf(grid, "speciality")), keeper(columnOf(grid, "GK"))
+{
+    static_assert(std::tuple_size_v<decltype(levels)> == levelCount);
+    for (std::size_t i = 0; i < levelCount; ++i)
+        levels[i] = &columnOf(grid, levelFields[i].column);
+    for (std::size_t i = 0; i < ratings.size(); ++i)
+        ratings[i] = &columnOf(grid, ratedPositions()[i].column);
+}
+
+void writePlayerRow(ZIVGridRow &row, const PlayerListColumns &columns, const Player &player,
+                    const PlayerListRatings &ratings)
+{
+    row.cell(columns.id).setLong(player.id);
+    writePersonal(row, columns, player);
+    writeTraits(row, columns, player);
+    writeLevels(row, columns, player);
+    writeRatings(row, columns, ratings);
+    writeKeeperEstimate(row, columns, ratings.keeper);
+}
 
 TframeListPlayers::TframeListPlayers(const Keeper &keeper, QWidget *parent)
     : TframeList(parent), keeperTable(keeper)
@@ -305,23 +304,14 @@ void TframeListPlayers::setTeam(Team *shown)
 void TframeListPlayers::refresh()
 {
     TframeList::refresh();
-    const ZIVGridUpdate update(*lstList);
-    lstList->clear();
-    if (!players)
-        return;
-    const ListColumns columns(*lstList);
+    static const TPlayers nobody;
+    const PlayerListColumns columns(*lstList);
     const std::int8_t stamina = levelOverride(trkStamina->value());
     const std::int8_t form = levelOverride(trkForm->value());
-    for (const auto &[id, player] : *players) {
-        ZIVGridRow &row = lstList->addRow(ZIVGrid::atEnd);
-        row.cell(columns.id).setLong(player->id);
-        writePersonal(row, columns, *player);
-        writeTraits(row, columns, *player);
-        writeLevels(row, columns, *player);
-        writeRatings(row, columns, *player, stamina, form);
-        writeKeeperEstimate(row, columns, *player, keeperTable);
-    }
-    lstList->filterAndSort();
+    refillGrid(*lstList, players ? *players : nobody, [&](ZIVGridRow &row, const auto &entry) {
+        const Player &player = *entry.second;
+        writePlayerRow(row, columns, player, listRatings(player, stamina, form, keeperTable));
+    });
 }
 
 Player *TframeListPlayers::focusedPlayer() const
