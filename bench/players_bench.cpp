@@ -1,14 +1,13 @@
 // The player list's refresh (every column, 18 ratings and the keeper estimate per player, with
-// and without the track bars' overrides) beside a bare refill of the same grid with the same
-// values and styles computed beforehand.
+// and without the track bars' overrides) beside a bare refill of the same grid through the same
+// row writer, with the ratings and estimates computed beforehand.
 #include "bench_regime.h"
-#include "grid/core/grid_update.h"
+#include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/keeper.h"
 #include "players/player.h"
+#include "players/player_list_view.h"
 #include "players/team.h"
-#include "players/weights.h"
-#include "service/session.h"
 #include "ui/error_display.h"
 #include "ui/player_list_frame.h"
 
@@ -16,8 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <array>
-#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -71,7 +68,7 @@ Squad &squadOf(int size)
 
 TframeListPlayers &frameFor(Squad &squad)
 {
-    static TframeListPlayers frame;
+    static TframeListPlayers frame(sharedKeeper());
     frame.setTeam(&squad.team);
     return frame;
 }
@@ -89,103 +86,21 @@ void BM_Refresh(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// What a refresh writes into one row, worked out beforehand.
+// What a refresh works out for one row, done beforehand.
 struct PrecomputedRow
 {
     const Player *player;
-    std::array<double, 18> ratings;
-    double keeper;
+    PlayerListRatings ratings;
 };
 
-void colour(ZIVGridCell &cell, double level, double yellowAbove, double greenAbove)
-{
-    cell.setBrushSource(srcColumn);
-    if (level > yellowAbove) {
-        cell.setBrushSource(srcOwn);
-        cell.brush().color = 0x00FFFF;
-    }
-    if (level > greenAbove) {
-        cell.font();
-        cell.setFontSource(srcOwn);
-        cell.font().color = 0x008000;
-        cell.font().style |= fsBold;
-    }
-}
-
-// The same cells and styles as a refresh, from values already at hand.
+// The same cells and styles as a refresh, written by the list's own row writer from ratings
+// already at hand.
 void refill(ZIVGrid &grid, const std::vector<PrecomputedRow> &rows)
 {
-    const ZIVGridUpdate update(grid);
-    grid.clear();
-    const auto column = [&](const char *name) -> ZIVGridColumn & {
-        return *grid.getColumn(name, true);
-    };
-    ZIVGridColumn &id = column("id"), &marked = column("marked"), &name = column("name"),
-                  &age = column("age"), &value = column("value"), &wage = column("wage"),
-                  &bid = column("bid"), &bidder = column("bidder"), &deadline = column("deadline"),
-                  &injury = column("injury"), &gentleness = column("gentleness"),
-                  &aggressivity = column("aggressivity"), &honesty = column("honesty"),
-                  &experience = column("experience"), &leadership = column("leadership"),
-                  &speciality = column("speciality"), &keeper = column("GK");
-    static const char *const levelNames[] = {"form",    "stamina",   "defending",
-                                             "passing", "winger",    "playmaking",
-                                             "scoring", "setpieces", "goaltending"};
-    std::array<ZIVGridColumn *, 9> levels{};
-    for (std::size_t i = 0; i < levels.size(); ++i)
-        levels[i] = &column(levelNames[i]);
-    std::array<ZIVGridColumn *, 18> ratings{};
-    for (std::size_t i = 0; i < ratings.size(); ++i)
-        ratings[i] = &column(ratedPositions()[i].column);
-    static const std::array<const char *, 6> words = {"",         "technical",     "quick",
-                                                      "powerful", "unpredictable", "head"};
-    for (const PrecomputedRow &pre : rows) {
-        const Player &p = *pre.player;
-        ZIVGridRow &row = grid.addRow(ZIVGrid::atEnd);
-        row.cell(id).setLong(p.id);
-        if (p.marked) {
-            row.font();
-            row.setFontSource(srcOwn);
-            row.font().color = 0xFF0000;
-            row.cell(marked).setString("x");
-        }
-        row.cell(name).setString(p.name);
-        row.cell(age).setInt(p.age);
-        row.cell(value).setInt(p.value);
-        row.cell(wage).setInt(p.wage);
-        row.cell(bid).setInt(p.bid);
-        row.cell(bidder).setString(p.bidder);
-        row.cell(deadline).setDate(p.deadline);
-        if (p.injury >= 0) {
-            row.cell(injury).setInt(p.injury);
-            row.font();
-            row.setFontSource(srcOwn);
-            row.font().style |= fsItalic;
-            row.font().color = 0x0000FF;
-        }
-        row.cell(gentleness).setInt(p.gentleness);
-        row.cell(aggressivity).setInt(p.aggressivity);
-        row.cell(honesty).setInt(p.honesty);
-        row.cell(experience).setInt(p.experience);
-        row.cell(leadership).setInt(p.leadership);
-        row.cell(speciality).setString(words[std::size_t(p.speciality)]);
-        const std::int32_t levelValues[] = {p.form,    p.stamina,   p.defending,
-                                            p.passing, p.winger,    p.playmaking,
-                                            p.scoring, p.setpieces, p.goaltending};
-        for (std::size_t i = 0; i < levels.size(); ++i) {
-            ZIVGridCell &cell = row.cell(*levels[i]);
-            cell.setInt(levelValues[i]);
-            colour(cell, levelValues[i], 6, 5);
-        }
-        for (std::size_t i = 0; i < ratings.size(); ++i) {
-            ZIVGridCell &cell = row.cell(*ratings[i]);
-            cell.setDouble(pre.ratings[i]);
-            colour(cell, pre.ratings[i], 6, 5);
-        }
-        ZIVGridCell &estimate = row.cell(keeper);
-        estimate.setDouble(pre.keeper);
-        colour(estimate, pre.keeper, 7, 6);
-    }
-    grid.filterAndSort();
+    const PlayerListColumns columns(grid);
+    refillGrid(grid, rows, [&](ZIVGridRow &row, const PrecomputedRow &pre) {
+        writePlayerRow(row, columns, *pre.player, pre.ratings);
+    });
 }
 
 void BM_BareRefill(benchmark::State &state)
@@ -194,16 +109,9 @@ void BM_BareRefill(benchmark::State &state)
     TframeListPlayers &frame = frameFor(squad);
     const bool overrides = state.range(1) != 0;
     std::vector<PrecomputedRow> rows;
-    for (const auto &[id, player] : squad.team.players) {
-        PrecomputedRow row{player, {}, 0};
-        for (std::size_t i = 0; i < 18; ++i)
-            row.ratings[i] = player->positionRating(ratedPositions()[i].position,
-                                                    std::int8_t(overrides ? 4 : -1),
-                                                    std::int8_t(overrides ? 8 : -1));
-        row.keeper =
-            sharedKeeper().estimateGoaltending(PlayerAbilityValue(player->form), player->value);
-        rows.push_back(row);
-    }
+    for (const auto &[id, player] : squad.team.players)
+        rows.push_back({player, listRatings(*player, std::int8_t(overrides ? 4 : -1),
+                                            std::int8_t(overrides ? 8 : -1), sharedKeeper())});
     refill(*frame.lstList, rows); // warm-up
     for (auto _ : state)
         refill(*frame.lstList, rows);
@@ -229,11 +137,8 @@ int main(int argc, char **argv)
     if (!std::getenv("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Application app(argc, argv);
-    Troot session("http://127.0.0.1:1", "http://127.0.0.1:1/init.xml");
-    root = &session;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    root = nullptr;
     return 0;
 }

@@ -90,7 +90,7 @@ void TfrmMain::buildPlayersPage()
 {
     tsPlayers = new QWidget(pages);
     tsPlayers->setObjectName("tsPlayers");
-    frPlayers = new TframeListPlayers(tsPlayers);
+    frPlayers = new TframeListPlayers(*session.keeper(), tsPlayers);
     frPlayers->setObjectName("frPlayers");
     // The grid paints its own background colour; a palette role would not reach it.
     frPlayers->lstList->setColor(clScrollBar);

@@ -1,12 +1,12 @@
 #include "ui/player_list_frame.h"
 
-#include "grid/core/grid_update.h"
+#include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/keeper.h"
 #include "players/player.h"
+#include "players/player_list_view.h"
 #include "players/weights.h"
 #include "qt_text/qt_text.h"
-#include "service/session.h"
 #include "ui/error_display.h"
 
 #include <QComboBox>
@@ -16,17 +16,16 @@
 #include <QVBoxLayout>
 
 #include <array>
-#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr TColor lightGreen = rgbColor(50, 255, 50);
-constexpr TColor red = rgbColor(255, 0, 0);
-constexpr TColor blue = rgbColor(0, 0, 255);
-constexpr TColor yellow = rgbColor(255, 255, 0);
-constexpr TColor green = rgbColor(0, 128, 0);
+constexpr TColor gridColor(ListColour colour)
+{
+    return rgbColor(colour.red, colour.green, colour.blue);
+}
 
 const std::vector<std::string> headerLines = {"id",
                                               "marked",
@@ -94,81 +93,6 @@ const LevelField levelFields[] = {
 };
 constexpr std::size_t levelCount = std::size(levelFields);
 
-// Which views show a column: one letter per view ("all", "keeper", "central_defender",
-// "wingback", "inner_midfielder", "winger", "forward"), S shows and H hides.
-struct ViewRule
-{
-    const char *column;
-    const char *views;
-};
-
-const ViewRule viewRules[] = {
-    {"stamina", "SHHHSSH"},
-    {"scoring", "SHHHHHS"},
-    {"playmaking", "SHSSSSS"},
-    {"defending", "SHSSSSH"},
-    {"passing", "SHSSSSS"},
-    {"winger", "SHHSHSH"},
-    {"setpieces", "SSSSSSS"},
-    {"goaltending", "SSHHHHH"},
-    {"speciality", "SHSSSSS"},
-    {"GK", "SSHHHHH"},
-    {"pos_keeper", "SSHHHHH"},
-    {"pos_central_defender", "SHSHHHH"},
-    {"pos_inner_midfielder", "SHHHSHH"},
-    {"pos_wingback", "SHHSHHH"},
-    {"pos_winger", "SHHHHSH"},
-    {"pos_forward", "SHHHHHS"},
-    {"pos_central_defender_towards_wing", "SHSHHHH"},
-    {"pos_central_defender_offensive", "SHSHHHH"},
-    {"pos_wingback_defensive", "SHHSHHH"},
-    {"pos_wingback_towards_middle", "SHHSHHH"},
-    {"pos_wingback_offensive", "SHHSHHH"},
-    {"pos_inner_midfielder_defensive", "SHHHSHH"},
-    {"pos_inner_midfielder_towards_wing", "SHHHSHH"},
-    {"pos_inner_midfielder_offensive", "SHHHSHH"},
-    {"pos_winger_defensive", "SHHHHSH"},
-    {"pos_winger_towards_middle", "SHHHHSH"},
-    {"pos_winger_offensive", "SHHHHSH"},
-    {"pos_forward_defensive", "SHHHHHS"},
-};
-constexpr int viewCount = 7;
-
-// Indexed by Position, after "all".
-const char *const viewNames[viewCount] = {
-    "all", "keeper", "central_defender", "wingback", "inner_midfielder", "winger", "forward"};
-
-// Every column a refresh writes, looked up once per refresh.
-struct ListColumns
-{
-    explicit ListColumns(const ZIVGrid &grid)
-        : id(get(grid, "id")), marked(get(grid, "marked")), name(get(grid, "name")),
-          age(get(grid, "age")), value(get(grid, "value")), wage(get(grid, "wage")),
-          bid(get(grid, "bid")), bidder(get(grid, "bidder")), deadline(get(grid, "deadline")),
-          injury(get(grid, "injury")), stars(get(grid, "stars")),
-          gentleness(get(grid, "gentleness")), aggressivity(get(grid, "aggressivity")),
-          honesty(get(grid, "honesty")), experience(get(grid, "experience")),
-          leadership(get(grid, "leadership")), speciality(get(grid, "speciality")),
-          keeper(get(grid, "GK"))
-    {
-        for (std::size_t i = 0; i < levelCount; ++i)
-            levels[i] = &get(grid, levelFields[i].column);
-        for (std::size_t i = 0; i < ratings.size(); ++i)
-            ratings[i] = &get(grid, ratedPositions()[i].column);
-    }
-
-    static ZIVGridColumn &get(const ZIVGrid &grid, const char *name)
-    {
-        return *grid.getColumn(name, true);
-    }
-
-    ZIVGridColumn &id, &marked, &name, &age, &value, &wage, &bid, &bidder, &deadline, &injury,
-        &stars, &gentleness, &aggressivity, &honesty, &experience, &leadership, &speciality,
-        &keeper;
-    std::array<ZIVGridColumn *, levelCount> levels{};
-    std::array<ZIVGridColumn *, 18> ratings{};
-};
-
 // Gives a row or cell a font of its own, starting from the one it shows now.
 template <typename Styled> TFont &ownFont(Styled &styled)
 {
@@ -179,38 +103,41 @@ template <typename Styled> TFont &ownFont(Styled &styled)
     return styled.font();
 }
 
-template <typename Styled> void ownBackground(Styled &styled, TColor color)
+template <typename Styled> void ownBackground(Styled &styled, ListColour colour)
 {
     styled.setBrushSource(srcOwn);
-    styled.brush().color = color;
+    styled.brush().color = gridColor(colour);
 }
 
-// The background follows the column; above `yellowAbove` it is yellow, above `greenAbove`
-// the text is green and bold.
-void colourLevel(ZIVGridCell &cell, double level, double yellowAbove, double greenAbove)
+// The background follows the column unless the look says otherwise.
+void applyLook(ZIVGridCell &cell, CellLook look)
 {
     cell.setBrushSource(srcColumn);
-    if (level > yellowAbove)
-        ownBackground(cell, yellow);
-    if (level > greenAbove) {
+    if (look.yellowBackground)
+        ownBackground(cell, listYellow);
+    if (look.greenBold) {
         TFont &font = ownFont(cell);
-        font.color = green;
+        font.color = gridColor(listGreen);
         font.style |= fsBold;
     }
 }
 
-// A bar at 0 stands for the player's own value.
-std::int8_t overrideOf(const QSlider &bar)
+void applyLook(ZIVGridRow &row, RowLook look)
 {
-    return bar.value() != 0 ? std::int8_t(bar.value()) : std::int8_t(-1);
+    if (look.blueText)
+        ownFont(row).color = gridColor(listBlue);
+    if (look.redItalic) {
+        TFont &font = ownFont(row);
+        font.style |= fsItalic;
+        font.color = gridColor(listRed);
+    }
 }
 
-void writePersonal(ZIVGridRow &row, const ListColumns &c, const Player &p)
+void writePersonal(ZIVGridRow &row, const PlayerListColumns &c, const Player &p)
 {
-    if (p.marked) {
-        ownFont(row).color = blue;
+    applyLook(row, rowLook(p));
+    if (p.marked)
         row.cell(c.marked).setString("x");
-    }
     row.cell(c.name).setString(p.name);
     row.cell(c.age).setInt(p.age);
     row.cell(c.value).setInt(p.value);
@@ -218,79 +145,103 @@ void writePersonal(ZIVGridRow &row, const ListColumns &c, const Player &p)
     row.cell(c.bid).setInt(p.bid);
     row.cell(c.bidder).setString(p.bidder);
     row.cell(c.deadline).setDate(p.deadline);
-    if (p.injury >= 0) {
+    if (p.injury >= 0)
         row.cell(c.injury).setInt(p.injury);
-        TFont &font = ownFont(row);
-        font.style |= fsItalic;
-        font.color = red;
-    }
     if (p.stars > -1)
         row.cell(c.stars).setDouble(p.stars);
 }
 
-void writeTraits(ZIVGridRow &row, const ListColumns &c, const Player &p)
+void writeTraits(ZIVGridRow &row, const PlayerListColumns &c, const Player &p)
 {
+    const TraitLooks looks = traitLooks(p);
     ZIVGridCell &gentleness = row.cell(c.gentleness);
     gentleness.setInt(p.gentleness);
-    if (p.gentleness == 2)
-        ownBackground(gentleness, lightGreen);
+    if (looks.gentleness)
+        ownBackground(gentleness, *looks.gentleness);
     row.cell(c.aggressivity).setInt(p.aggressivity);
     row.cell(c.honesty).setInt(p.honesty);
     row.cell(c.experience).setInt(p.experience);
     ZIVGridCell &leadership = row.cell(c.leadership);
     leadership.setInt(p.leadership);
-    if (p.leadership == 7)
-        ownBackground(leadership, red);
+    if (looks.leadership)
+        ownBackground(leadership, *looks.leadership);
     row.cell(c.speciality).setString(specialityWord(p.speciality));
 }
 
-void writeLevels(ZIVGridRow &row, const ListColumns &c, const Player &p)
+void writeLevels(ZIVGridRow &row, const PlayerListColumns &c, const Player &p)
 {
     for (std::size_t i = 0; i < levelCount; ++i) {
         const std::int32_t level = levelFields[i].read(p);
         ZIVGridCell &cell = row.cell(*c.levels[i]);
         cell.setInt(level);
-        colourLevel(cell, level, 6, 5);
+        applyLook(cell, levelLook(level));
     }
 }
 
-void writeRatings(ZIVGridRow &row, const ListColumns &c, const Player &p, std::int8_t stamina,
-                  std::int8_t form)
+void writeRatings(ZIVGridRow &row, const PlayerListColumns &c, const PlayerListRatings &ratings)
 {
-    const auto &pairs = ratedPositions();
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        const double rating = p.positionRating(pairs[i].position, stamina, form);
+    for (std::size_t i = 0; i < ratings.positions.size(); ++i) {
+        const double rating = ratings.positions[i];
         ZIVGridCell &cell = row.cell(*c.ratings[i]);
         cell.setDouble(rating);
-        colourLevel(cell, rating, 6, 5);
+        applyLook(cell, levelLook(rating));
     }
 }
 
-// The table has rows for forms 1..8 only; any other player gets no estimate, not a number
-// made of nothing.
-void writeKeeperEstimate(ZIVGridRow &row, const ListColumns &c, const Player &p,
-                         const Keeper &keeper)
+void writeKeeperEstimate(ZIVGridRow &row, const PlayerListColumns &c,
+                         const std::optional<double> &estimate)
 {
-    if (p.form < 1 || p.form > 8)
-        return;
-    const double estimate = keeper.estimateGoaltending(PlayerAbilityValue(p.form & 0xFF), p.value);
-    if (std::isnan(estimate))
+    if (!estimate)
         return;
     ZIVGridCell &cell = row.cell(c.keeper);
-    cell.setDouble(estimate);
-    colourLevel(cell, estimate, 7, 6);
+    cell.setDouble(*estimate);
+    applyLook(cell, keeperEstimateLook(*estimate));
+}
+
+ZIVGridColumn &columnOf(const ZIVGridCore &grid, const char *name)
+{
+    return *grid.getColumn(name, true);
 }
 
 } // namespace
 
-TframeListPlayers::TframeListPlayers(QWidget *parent) : TframeList(parent)
+PlayerListColumns::PlayerListColumns(const ZIVGridCore &grid)
+    : id(columnOf(grid, "id")), marked(columnOf(grid, "marked")), name(columnOf(grid, "name")),
+      age(columnOf(grid, "age")), value(columnOf(grid, "value")), wage(columnOf(grid, "wage")),
+      bid(columnOf(grid, "bid")), bidder(columnOf(grid, "bidder")),
+      deadline(columnOf(grid, "deadline")), injury(columnOf(grid, "injury")),
+      stars(columnOf(grid, "stars")), gentleness(columnOf(grid, "gentleness")),
+      aggressivity(columnOf(grid, "aggressivity")), honesty(columnOf(grid, "honesty")),
+      experience(columnOf(grid, "experience")), leadership(columnOf(grid, "leadership")),
+      speciality(columnOf(grid, "speciality")), keeper(columnOf(grid, "GK"))
+{
+    static_assert(std::tuple_size_v<decltype(levels)> == levelCount);
+    for (std::size_t i = 0; i < levelCount; ++i)
+        levels[i] = &columnOf(grid, levelFields[i].column);
+    for (std::size_t i = 0; i < ratings.size(); ++i)
+        ratings[i] = &columnOf(grid, ratedPositions()[i].column);
+}
+
+void writePlayerRow(ZIVGridRow &row, const PlayerListColumns &columns, const Player &player,
+                    const PlayerListRatings &ratings)
+{
+    row.cell(columns.id).setLong(player.id);
+    writePersonal(row, columns, player);
+    writeTraits(row, columns, player);
+    writeLevels(row, columns, player);
+    writeRatings(row, columns, ratings);
+    writeKeeperEstimate(row, columns, ratings.keeper);
+}
+
+TframeListPlayers::TframeListPlayers(const Keeper &keeper, QWidget *parent)
+    : TframeList(parent), keeperTable(keeper)
 {
     lstList->SetHeaders(headerLines);
     lstList->SetHeadersString("frameListPlayers");
     lstList->setDefaultColWidth(66);
     buildSettings();
     colourColumns();
-    for (const char *name : viewNames)
+    for (const char *name : viewNames())
         cbView->addItem(name);
     cbView->setCurrentIndex(0);
     connectGuarded(cbView, &QComboBox::currentIndexChanged, this, &TframeListPlayers::cbViewChange);
@@ -340,11 +291,8 @@ void TframeListPlayers::buildSettings()
 
 void TframeListPlayers::colourColumns()
 {
-    for (const char *name : {"form", "stamina"})
-        ownBackground(*lstList->getColumn(name, true), clSkyBlue);
-    for (const char *name :
-         {"defending", "passing", "winger", "playmaking", "scoring", "setpieces", "goaltending"})
-        ownBackground(*lstList->getColumn(name, true), clCream);
+    for (const ColumnBackground &own : columnBackgrounds())
+        ownBackground(*lstList->getColumn(own.column, true), own.colour);
 }
 
 void TframeListPlayers::setTeam(Team *shown)
@@ -356,24 +304,14 @@ void TframeListPlayers::setTeam(Team *shown)
 void TframeListPlayers::refresh()
 {
     TframeList::refresh();
-    const ZIVGridUpdate update(*lstList);
-    lstList->clear();
-    if (!players)
-        return;
-    const ListColumns columns(*lstList);
-    const std::int8_t stamina = overrideOf(*trkStamina);
-    const std::int8_t form = overrideOf(*trkForm);
-    const Keeper &keeper = *root->keeper();
-    for (const auto &[id, player] : *players) {
-        ZIVGridRow &row = lstList->addRow(ZIVGrid::atEnd);
-        row.cell(columns.id).setLong(player->id);
-        writePersonal(row, columns, *player);
-        writeTraits(row, columns, *player);
-        writeLevels(row, columns, *player);
-        writeRatings(row, columns, *player, stamina, form);
-        writeKeeperEstimate(row, columns, *player, keeper);
-    }
-    lstList->filterAndSort();
+    static const TPlayers nobody;
+    const PlayerListColumns columns(*lstList);
+    const std::int8_t stamina = levelOverride(trkStamina->value());
+    const std::int8_t form = levelOverride(trkForm->value());
+    refillGrid(*lstList, players ? *players : nobody, [&](ZIVGridRow &row, const auto &entry) {
+        const Player &player = *entry.second;
+        writePlayerRow(row, columns, player, listRatings(player, stamina, form, keeperTable));
+    });
 }
 
 Player *TframeListPlayers::focusedPlayer() const
@@ -387,22 +325,15 @@ Player *TframeListPlayers::focusedPlayer() const
 
 void TframeListPlayers::trkStaminaChange(QSlider *sender)
 {
-    const int level = sender->value();
-    sender->setToolTip(level != 0 ? toQString(levelWord(std::int8_t(level)))
-                                  : QString("Actual value"));
+    sender->setToolTip(toQString(levelOverrideHint(sender->value())));
     refresh();
 }
 
 void TframeListPlayers::cbViewChange()
 {
-    const int view = cbView->currentIndex();
-    if (view >= 0 && view < viewCount) {
-        for (const ViewRule &rule : viewRules) {
-            const bool shown = rule.views[view] == 'S';
-            lstList->getColumn(rule.column, true)
-                ->setVisibility(shown ? ZIVGridColumn::visible : ZIVGridColumn::hidden);
-        }
-    }
+    for (const ColumnVisibility &column : viewColumns(cbView->currentIndex()))
+        lstList->getColumn(column.column, true)
+            ->setVisibility(column.shown ? ZIVGridColumn::visible : ZIVGridColumn::hidden);
     lstList->fitColumnsToData();
     lstList->fitColumnsToGrid();
 }

@@ -1,14 +1,40 @@
 #pragma once
 
+#include "players/keeper.h"
+#include "players/player_list_view.h"
 #include "players/team.h"
 #include "ui/frame_base.h"
 
+#include <array>
 #include <cstdint>
 
 class QComboBox;
 class QLabel;
 class QSlider;
 class QWidget;
+class ZIVGridColumn;
+class ZIVGridCore;
+class ZIVGridRow;
+
+// Every column a row of the player list writes, looked up once per refill; a missing one
+// raises the grid's error.
+struct PlayerListColumns
+{
+    explicit PlayerListColumns(const ZIVGridCore &grid);
+
+    ZIVGridColumn &id, &marked, &name, &age, &value, &wage, &bid, &bidder, &deadline, &injury,
+        &stars, &gentleness, &aggressivity, &honesty, &experience, &leadership, &speciality,
+        &keeper;
+    // Form, stamina and the seven other skills, in the order a row writes them.
+    std::array<ZIVGridColumn *, 9> levels{};
+    // One per pair of `ratedPositions()`, in that order.
+    std::array<ZIVGridColumn *, 18> ratings{};
+};
+
+// Writes one player's row with every look: his record, and the ratings and keeper estimate
+// worked out for him.
+void writePlayerRow(ZIVGridRow &row, const PlayerListColumns &columns, const Player &player,
+                    const PlayerListRatings &ratings);
 
 // The players of one team with their skills, traits, the keeper estimate and a rating for
 // every position and behaviour; the track bars rate everyone at another stamina or form, the
@@ -18,7 +44,8 @@ class TframeListPlayers : public TframeList
     Q_OBJECT
 
 public:
-    explicit TframeListPlayers(QWidget *parent = nullptr);
+    // The keeper table is read at every refresh and must outlive the frame.
+    explicit TframeListPlayers(const Keeper &keeper, QWidget *parent = nullptr);
 
     // Keeps the team (not owned) and lists its players at the next refresh.
     void setTeam(Team *shown);
@@ -43,6 +70,7 @@ private:
     void buildSettings();
     void colourColumns();
 
+    const Keeper &keeperTable;
     Team *shownTeam = nullptr;
     TPlayers *players = nullptr;
 };

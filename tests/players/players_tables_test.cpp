@@ -2,12 +2,14 @@
 #include "players/countries.h"
 #include "players/keeper.h"
 #include "players/player.h"
+#include "players/player_list_view.h"
 #include "players/players_document.h"
 #include "players/weights.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -378,6 +380,92 @@ TEST(PlayersDocument, RefusesWhatItCannotReadAndSaysWhy)
         } catch (const EXmlError &error) {
             EXPECT_NE(error.message().find(c.reason), std::string::npos) << error.message();
         }
+    }
+}
+
+TEST(PlayerListLooks, LevelsRatingsAndTheKeeperEstimateColourByTheirThresholds)
+{
+    const CellLook none{}, green{false, true}, both{true, true};
+    const struct
+    {
+        double value;
+        CellLook level, keeper;
+    } cases[] = {
+        {-1, none, none},    {5, none, none},  {5.9, green, none}, {6, green, none},
+        {6.01, both, green}, {7, both, green}, {7.01, both, both}, {14.3, both, both},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(levelLook(c.value), c.level) << c.value;
+        EXPECT_EQ(keeperEstimateLook(c.value), c.keeper) << c.value;
+    }
+}
+
+TEST(PlayerListLooks, MarksInjuriesAndTraitsGiveTheirOwnStyles)
+{
+    const std::optional<ListColour> lightGreen{listLightGreen}, red{listRed};
+    const struct
+    {
+        bool marked;
+        int injury, gentleness, leadership;
+        RowLook row;
+        TraitLooks traits;
+    } cases[] = {
+        {false, -1, -1, 0, {}, {}},
+        {true, -1, 1, 6, {true, false}, {}},
+        {false, 0, 2, 8, {false, true}, {lightGreen, std::nullopt}},
+        {true, 3, 3, 7, {false, true}, {std::nullopt, red}},
+    };
+    for (const auto &c : cases) {
+        Player p(1);
+        p.marked = c.marked;
+        p.injury = c.injury;
+        p.gentleness = std::int8_t(c.gentleness);
+        p.leadership = c.leadership;
+        EXPECT_EQ(rowLook(p), c.row) << c.marked << " " << c.injury;
+        EXPECT_EQ(traitLooks(p), c.traits) << c.gentleness << " " << c.leadership;
+    }
+}
+
+TEST(PlayerListViews, EachViewShowsTheColumnsOfItsPosition)
+{
+    const struct
+    {
+        int view;
+        std::set<std::string> shown;
+    } cases[] = {
+        {1, {"setpieces", "goaltending", "GK", "pos_keeper"}},
+        {6,
+         {"scoring", "playmaking", "passing", "setpieces", "speciality", "pos_forward",
+          "pos_forward_defensive"}},
+    };
+    for (const auto &c : cases) {
+        std::set<std::string> shown;
+        for (const ColumnVisibility &column : viewColumns(c.view))
+            if (column.shown)
+                shown.insert(column.column);
+        EXPECT_EQ(shown, c.shown) << viewNames()[std::size_t(c.view)];
+    }
+    ASSERT_EQ(viewColumns(0).size(), 28u);
+    for (const ColumnVisibility &column : viewColumns(0))
+        EXPECT_TRUE(column.shown) << column.column;
+    for (int view : {-1, viewCount})
+        EXPECT_TRUE(viewColumns(view).empty()) << view;
+    EXPECT_STREQ(viewNames()[4], "inner_midfielder");
+}
+
+TEST(PlayerListViews, TheKeeperEstimateHasNoNumberOutsideTheTablesForms)
+{
+    const struct
+    {
+        int form, value;
+        std::optional<double> shown;
+    } cases[] = {{-1, 5000, {}}, {0, 5000, {}},   {9, 5000, {}},  {257, 5000, {}},
+                 {4, -3, {}},    {4, 4000, 8.02}, {6, 2914, 7.01}};
+    for (const auto &c : cases) {
+        Player p(1);
+        p.form = c.form;
+        p.value = c.value;
+        EXPECT_EQ(keeperEstimate(p, sharedKeeper()), c.shown) << c.form << " at " << c.value;
     }
 }
 

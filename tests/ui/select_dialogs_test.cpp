@@ -176,7 +176,7 @@ TEST(SelectMatches, DeleteTeamRemovesTheSelectedTeamsAndEveryGridHasItsHeaderMen
     Troot session;
     TfrmSelectMatches dialog(session);
     TfrmSelectTeam teams(session);
-    TframeListPlayers players;
+    TframeListPlayers players(*session.keeper());
     for (ZIVGrid *grid : {dialog.lstList, dialog.lstTeams, teams.lstList, players.lstList})
         EXPECT_NE(grid->headerMenu(), nullptr) << grid->headersText().toStdString();
     EXPECT_EQ(dialog.lstTeams->headersText(), "select matches");
