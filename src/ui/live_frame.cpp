@@ -126,6 +126,10 @@ TframeLive::TframeLive(Troot &session, QWidget *parent, TfrmSelectBase *matchSea
 TframeLive::~TframeLive()
 {
     delete tray;
+    // The pages go before the follower that owns their models, which the base class would
+    // destroy only after it.
+    for (const auto &[matchId, page] : views)
+        delete page;
 }
 
 QWidget *TframeLive::buildSummaryTab()
@@ -284,6 +288,9 @@ void TframeLive::btnRemoveMatchClick()
 void TframeLive::btnGetNextEventClick()
 {
     viewNew();
+    // An answer was read: the failed polls are over.
+    pollFailures.succeeded();
+    emit pollStatusChanged(QString());
 }
 
 void TframeLive::matchTimerTimer()
