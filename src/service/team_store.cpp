@@ -64,6 +64,11 @@ Team &takeInPlayersDocument(Troot &session, const kstring &text)
     return takeIn(session, readPlayersDocument(text));
 }
 
+Team &takeInPlayersDocument(Troot &session, PlayersDocument document)
+{
+    return takeIn(session, std::move(document));
+}
+
 Team *takeInNewestPlayersDocument(Troot &session, const QString &documentsFolder)
 {
     const QDir folder(documentsFolder);

@@ -3,6 +3,7 @@
 #include "Engine/kstring.h"
 
 class QString;
+struct PlayersDocument;
 class Team;
 class Troot;
 
@@ -10,6 +11,8 @@ class Troot;
 // record dated at the document's moment. That team becomes the current team. Raises EXmlError
 // with the reason for a document that cannot be read; the team map is then unchanged.
 Team &takeInPlayersDocument(Troot &session, const kstring &text);
+// The same for a document already read.
+Team &takeInPlayersDocument(Troot &session, PlayersDocument document);
 
 // The newest readable players document of `folder`, taken in as above; null when the folder
 // holds none. Unreadable or foreign files are passed over and left as they are.
