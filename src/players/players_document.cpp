@@ -72,28 +72,40 @@ std::unique_ptr<Player> unknownPlayer(std::int32_t id)
     return player;
 }
 
-std::unique_ptr<Player> readPlayer(const pugi::xml_node &node)
+// A field's value: unknown (-1) when the field is missing or empty, and also when it holds
+// no number within [low, high], which `unreadable` counts. One bad field must not cost the
+// whole squad.
+int fieldValue(const pugi::xml_node &player, const char *element, int low, int high,
+               int &unreadable)
+{
+    const std::string_view text = textOf(player.child(element));
+    if (text.empty())
+        return -1;
+    try {
+        const int value = toInt(text);
+        if (value >= low && value <= high)
+            return value;
+    } catch (const EConvertError &) {
+    }
+    ++unreadable;
+    return -1;
+}
+
+std::unique_ptr<Player> readPlayer(const pugi::xml_node &node, int &unreadable)
 {
     const pugi::xml_node idNode = node.child("PlayerID");
     if (!idNode)
         fail("a player without PlayerID");
     const std::int32_t id = numberIn(idNode, "PlayerID");
-    const std::string where = "player " + std::to_string(id) + ", ";
     auto player = unknownPlayer(id);
     player->name = kstring(std::string(textOf(node.child("PlayerName"))));
     for (const IntField &f : intFields)
-        if (const pugi::xml_node child = node.child(f.element))
-            (*player).*f.field = numberIn(child, where + f.element);
-    for (const SmallField &f : smallFields) {
-        const pugi::xml_node child = node.child(f.element);
-        if (!child)
-            continue;
-        const int level = numberIn(child, where + f.element);
-        if (level < std::numeric_limits<std::int8_t>::min() ||
-            level > std::numeric_limits<std::int8_t>::max())
-            fail(where + f.element + " " + std::to_string(level) + " is out of range");
-        (*player).*f.field = std::int8_t(level);
-    }
+        (*player).*f.field = fieldValue(node, f.element, std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max(), unreadable);
+    for (const SmallField &f : smallFields)
+        (*player).*f.field =
+            std::int8_t(fieldValue(node, f.element, std::numeric_limits<std::int8_t>::min(),
+                                   std::numeric_limits<std::int8_t>::max(), unreadable));
     return player;
 }
 
@@ -155,7 +167,7 @@ PlayersDocument readPlayersDocument(std::string_view text)
     }
     std::set<std::int32_t> seen;
     for (const pugi::xml_node node : team.child("PlayerList").children("Player")) {
-        std::unique_ptr<Player> player = readPlayer(node);
+        std::unique_ptr<Player> player = readPlayer(node, document.unreadableValues);
         if (!seen.insert(player->id).second)
             fail("player " + std::to_string(player->id) + " is listed twice");
         document.players.push_back(std::move(player));

@@ -17,12 +17,15 @@ struct PlayersDocument
     TDateTime fetchedDate = 0;
     // In document order; ids are unique.
     std::vector<std::unique_ptr<Player>> players;
+    // Values that held something other than a number of their range; each reads as unknown.
+    int unreadableValues = 0;
 };
 
 // Reads a stored or downloaded players document. Every field the document gives is mapped
-// onto the player record; a field it lacks stays -1 (texts empty). Raises EXmlError, with the
-// reason, for text that is not well-formed, a document of another kind, a missing team id or
-// date, a value that is not a number or out of its range, or a player id given twice.
+// onto the player record; a field it lacks or leaves empty stays -1 (texts empty), and so does
+// one that holds no number of its range, which `unreadableValues` counts. Raises EXmlError,
+// with the reason, for text that is not well-formed, a document of another kind, a missing
+// team id or date, or a player without an id or given twice.
 PlayersDocument readPlayersDocument(std::string_view text);
 
 // "yyyy-mm-dd hh:mm:ss" as the service writes its dates; EConvertError for anything else.

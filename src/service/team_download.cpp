@@ -226,7 +226,7 @@ void storeDocument(Troot &session, const QString &folder, const kstring &text)
     storeTogether(folder, {{documentName(session, text), text}});
 }
 
-bool downloadTeamData(Troot &session, const QString &folder)
+bool downloadTeamData(Troot &session, const QString &folder, kstring *warning)
 {
     bool stored = false;
     reportingErrors(
@@ -234,6 +234,7 @@ bool downloadTeamData(Troot &session, const QString &folder)
             // Name and file name of each document, and the players document read, before
             // anything is stored: a download that cannot be taken in whole stores nothing.
             std::vector<std::pair<kstring, kstring>> named;
+            kstring playersName;
             kstring playersText;
             for (const kstring &path : servicePaths::teamDocuments()) {
                 const kstring text = session.fetch(path);
@@ -241,12 +242,17 @@ bool downloadTeamData(Troot &session, const QString &folder)
                 if (text.empty() && path == servicePaths::teamDetails())
                     continue;
                 named.emplace_back(documentName(session, text), text);
-                if (path == servicePaths::players())
+                if (path == servicePaths::players()) {
+                    playersName = named.back().first;
                     playersText = text;
+                }
             }
             PlayersDocument squad = readPlayersDocument(playersText);
             storeTogether(folder, named);
+            const int unreadable = squad.unreadableValues;
             takeInPlayersDocument(session, std::move(squad));
+            if (warning)
+                *warning = unreadableValuesNotice(unreadable, playersName);
             stored = true;
         },
         [&](const std::string &reason) {

@@ -17,8 +17,9 @@ class Troot;
 // `folder`. The documents are one download: they are all fetched, named and written in full
 // before any takes its name, so the folder holds whole downloads only. Shows "Download error!"
 // with the reason on any failure and leaves the folder as it was; a cancelled login ends it
-// silently. True when every document was stored.
-bool downloadTeamData(Troot &session, const QString &folder);
+// silently. True when every document was stored; `warning` then holds what the status bar
+// should say of the players document (values that could not be read), or the empty text.
+bool downloadTeamData(Troot &session, const QString &folder, kstring *warning = nullptr);
 // Writes one document to its file in `folder`, replacing a file of the same name only once
 // the new one is complete. Raises "Cannot write <path>: <reason>." when it cannot.
 void storeDocument(Troot &session, const QString &folder, const kstring &text);

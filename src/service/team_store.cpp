@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -67,6 +68,14 @@ Team &takeInPlayersDocument(Troot &session, const kstring &text)
 Team &takeInPlayersDocument(Troot &session, PlayersDocument document)
 {
     return takeIn(session, std::move(document));
+}
+
+kstring unreadableValuesNotice(int count, const kstring &fileName)
+{
+    if (count == 0)
+        return {};
+    return std::to_string(count) + (count == 1 ? " value in " : " values in ") + fileName +
+           " could not be read; shown as unknown";
 }
 
 Team *takeInNewestPlayersDocument(Troot &session, const QString &documentsFolder)

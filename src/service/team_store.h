@@ -14,6 +14,10 @@ Team &takeInPlayersDocument(Troot &session, const kstring &text);
 // The same for a document already read.
 Team &takeInPlayersDocument(Troot &session, PlayersDocument document);
 
+// The status bar's word on values a players document held that could not be read, as
+// "1 value in players_….xml could not be read; shown as unknown"; empty for none.
+kstring unreadableValuesNotice(int count, const kstring &fileName);
+
 // The newest readable players document of `folder`, taken in as above; null when the folder
 // holds none. Unreadable or foreign files are passed over and left as they are.
 Team *takeInNewestPlayersDocument(Troot &session, const QString &folder);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -366,8 +367,6 @@ TEST(PlayersDocument, RefusesWhatItCannotReadAndSaysWhy)
         {with("<TeamID>4101</TeamID>", "<TeamID>41x</TeamID>"), "TeamID"},
         {with("2024-05-06 07:08:09", "yesterday"), "FetchedDate"},
         {with("2024-05-06 07:08:09", "2024-13-06 07:08:09"), "FetchedDate"},
-        {with("<Age>23</Age>", "<Age>old</Age>"), "player 77, Age"},
-        {with("<KeeperSkill>11</KeeperSkill>", "<KeeperSkill>300</KeeperSkill>"), "out of range"},
         {with("<PlayerID>12</PlayerID>", "<PlayerID>77</PlayerID>"), "listed twice"},
         {with("<PlayerID>12</PlayerID>", ""), "without PlayerID"},
     };
@@ -378,6 +377,38 @@ TEST(PlayersDocument, RefusesWhatItCannotReadAndSaysWhy)
         } catch (const EXmlError &error) {
             EXPECT_NE(error.message().find(c.reason), std::string::npos) << error.message();
         }
+    }
+}
+
+// An empty or missing field is unknown, as everywhere; one that holds no number of its range is
+// unknown too, and counted, so the caller can say so. The rest of the squad comes through.
+TEST(PlayersDocument, ReadsAValueItCannotReadAsUnknownAndCountsIt)
+{
+    const auto age = [](const Player &p) { return p.age; };
+    const auto speciality = [](const Player &p) { return int(p.speciality); };
+    const auto goaltending = [](const Player &p) { return int(p.goaltending); };
+    const struct
+    {
+        const char *from;
+        const char *to;
+        std::function<int(const Player &)> field;
+        int unreadable;
+    } cases[] = {
+        {"<Specialty>0</Specialty>", "<Specialty></Specialty>", speciality, 0},
+        {"<Age>23</Age>", "<Age/>", age, 0},
+        {"<Age>23</Age>", "<Age>old</Age>", age, 1},
+        {"<TSI>4200</TSI>", "<TSI>many</TSI>", [](const Player &p) { return p.value; }, 1},
+        {"<KeeperSkill>11</KeeperSkill>", "<KeeperSkill>300</KeeperSkill>", goaltending, 1},
+        {"<Age>23</Age>", "<Age>9999999999</Age><Honesty>-</Honesty>", age, 2},
+    };
+    for (const auto &c : cases) {
+        std::string text = goodDocument;
+        text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+        const PlayersDocument doc = readPlayersDocument(text);
+        ASSERT_EQ(doc.players.size(), 2u) << c.to;
+        EXPECT_EQ(c.field(*doc.players[0]), -1) << c.to;
+        EXPECT_EQ(doc.players[0]->form, 6) << c.to;
+        EXPECT_EQ(doc.unreadableValues, c.unreadable) << c.to;
     }
 }
 

@@ -98,6 +98,38 @@ TEST_F(DownloadTest, ADocumentThatFailsLeavesNothingOfThatDownload)
     EXPECT_EQ(ui.downloadErrors, 3);
 }
 
+// Values that cannot be read cost no player: the download comes through and says how many.
+TEST_F(DownloadTest, UnreadableValuesAreStoredAndNamedOnce)
+{
+    ui.answers = {Ui::login("demo", "demo")};
+    const auto withPlayer = [](const QByteArray &fields) {
+        return "<StrikoraData><FileName>players.xml</FileName><UserID>123456</UserID>"
+               "<FetchedDate>2005-03-01 12:34:56</FetchedDate><Team><TeamID>77</TeamID>"
+               "<PlayerList><Player><PlayerID>40014948</PlayerID>" +
+               fields + "</Player></PlayerList></Team></StrikoraData>";
+    };
+    const char *const file = "players_123456_2005-03-01 12-34-56.xml";
+    const struct
+    {
+        QByteArray fields;
+        std::string warning;
+    } cases[] = {
+        {"<Specialty></Specialty><Age></Age>", ""},
+        {"<Specialty>x</Specialty><Age></Age>",
+         "1 value in " + std::string(file) + " could not be read; shown as unknown"},
+        {"<Specialty>x</Specialty><Age>y</Age>",
+         "2 values in " + std::string(file) + " could not be read; shown as unknown"},
+    };
+    for (const auto &c : cases) {
+        service.answerWith("players.asp", withPlayer(c.fields));
+        kstring warning = "unset";
+        EXPECT_TRUE(downloadTeamData(session, folder(), &warning));
+        EXPECT_EQ(std::string(warning), c.warning);
+        ASSERT_EQ(session.currentTeam()->players.size(), 1u);
+    }
+    EXPECT_EQ(ui.downloadErrors, 0);
+}
+
 TEST_F(DownloadTest, TwoMomentsLeaveEightFiles)
 {
     ui.answers = {Ui::login("demo", "demo")};
