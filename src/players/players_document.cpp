@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include <iterator>
 #include <limits>
 #include <set>
 #include <string>
@@ -143,8 +144,16 @@ TDateTime parseServiceDate(std::string_view text)
     return encodeDateTime(parts);
 }
 
+void checkPlayersDocumentSize(std::size_t bytes)
+{
+    if (bytes > largestPlayersDocument)
+        fail("it is " + std::to_string(bytes) +
+             " bytes, more than any squad's document (at most 4 MiB)");
+}
+
 PlayersDocument readPlayersDocument(std::string_view text)
 {
+    checkPlayersDocumentSize(text.size());
     pugi::xml_document xml;
     const pugi::xml_parse_result parsed = xml.load_buffer(text.data(), text.size());
     if (!parsed)
@@ -165,8 +174,13 @@ PlayersDocument readPlayersDocument(std::string_view text)
     } catch (const EConvertError &error) {
         fail("FetchedDate: " + error.message());
     }
+    const auto listed = team.child("PlayerList").children("Player");
+    if (const auto count = std::size_t(std::distance(listed.begin(), listed.end()));
+        count > mostPlayersInSquad)
+        fail("it lists " + std::to_string(count) + " players, more than any squad (at most " +
+             std::to_string(mostPlayersInSquad) + ")");
     std::set<std::int32_t> seen;
-    for (const pugi::xml_node node : team.child("PlayerList").children("Player")) {
+    for (const pugi::xml_node node : listed) {
         std::unique_ptr<Player> player = readPlayer(node, document.unreadableValues);
         if (!seen.insert(player->id).second)
             fail("player " + std::to_string(player->id) + " is listed twice");

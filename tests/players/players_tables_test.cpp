@@ -355,11 +355,21 @@ TEST(PlayersDocument, RefusesWhatItCannotReadAndSaysWhy)
         text.replace(text.find(from), from.size(), to);
         return text;
     };
+    // A squad is tens of players: 1000 are read, one more is no squad.
+    const auto withPlayers = [&](int count) {
+        std::string list = "<PlayerList>";
+        for (int id = 1000; id < 1000 + count - 2; ++id)
+            list += "<Player><PlayerID>" + std::to_string(id) + "</PlayerID></Player>";
+        return with("<PlayerList>", list);
+    };
+    EXPECT_EQ(readPlayersDocument(withPlayers(1000)).players.size(), 1000u);
     const struct
     {
         std::string text;
         const char *reason;
     } cases[] = {
+        {withPlayers(1001), "1001 players"},
+        {with("<TeamName>", std::string(4 * 1024 * 1024, ' ') + "<TeamName>"), "4 MiB"},
         {"", "not well-formed"},
         {"<StrikoraData><Team>", "not well-formed"},
         {with("players.xml", "club.xml"), "club.xml"},
