@@ -19,5 +19,8 @@ Team &takeInPlayersDocument(Troot &session, PlayersDocument document);
 kstring unreadableValuesNotice(int count, const kstring &fileName);
 
 // The newest readable players document of `folder`, taken in as above; null when the folder
-// holds none. Unreadable or foreign files are passed over and left as they are.
-Team *takeInNewestPlayersDocument(Troot &session, const QString &folder);
+// holds none. Unreadable or foreign files are passed over and left as they are; `warning`
+// then names a newer one that could not be read and the date shown instead (empty: nothing
+// to say).
+Team *takeInNewestPlayersDocument(Troot &session, const QString &folder,
+                                  kstring *warning = nullptr);
