@@ -32,8 +32,10 @@ STRIKORA_ERROR_CLASS(ERangeError);
 STRIKORA_ERROR_CLASS(EInvalidCast);
 // An object used through a pointer it does not have.
 STRIKORA_ERROR_CLASS(EInvalidPointer);
-// No connection, refused, host not found, reset, time-out, oversized answer.
+// No connection, refused, host not found, reset, time-out.
 STRIKORA_ERROR_CLASS(ESocketError);
+// An answer larger than the client takes; a new login would bring the same answer.
+STRIKORA_ERROR_CLASS(EResponseTooLarge);
 // The server answered with a status of 400 or more.
 STRIKORA_ERROR_CLASS(EHttpError);
 // A text that is not well-formed XML.

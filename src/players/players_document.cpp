@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include <iterator>
 #include <limits>
 #include <set>
 #include <string>
@@ -72,28 +73,40 @@ std::unique_ptr<Player> unknownPlayer(std::int32_t id)
     return player;
 }
 
-std::unique_ptr<Player> readPlayer(const pugi::xml_node &node)
+// A field's value: unknown (-1) when the field is missing or empty, and also when it holds
+// no number within [low, high], which `unreadable` counts. One bad field must not cost the
+// whole squad.
+int fieldValue(const pugi::xml_node &player, const char *element, int low, int high,
+               int &unreadable)
+{
+    const std::string_view text = textOf(player.child(element));
+    if (text.empty())
+        return -1;
+    try {
+        const int value = toInt(text);
+        if (value >= low && value <= high)
+            return value;
+    } catch (const EConvertError &) {
+    }
+    ++unreadable;
+    return -1;
+}
+
+std::unique_ptr<Player> readPlayer(const pugi::xml_node &node, int &unreadable)
 {
     const pugi::xml_node idNode = node.child("PlayerID");
     if (!idNode)
         fail("a player without PlayerID");
     const std::int32_t id = numberIn(idNode, "PlayerID");
-    const std::string where = "player " + std::to_string(id) + ", ";
     auto player = unknownPlayer(id);
     player->name = kstring(std::string(textOf(node.child("PlayerName"))));
     for (const IntField &f : intFields)
-        if (const pugi::xml_node child = node.child(f.element))
-            (*player).*f.field = numberIn(child, where + f.element);
-    for (const SmallField &f : smallFields) {
-        const pugi::xml_node child = node.child(f.element);
-        if (!child)
-            continue;
-        const int level = numberIn(child, where + f.element);
-        if (level < std::numeric_limits<std::int8_t>::min() ||
-            level > std::numeric_limits<std::int8_t>::max())
-            fail(where + f.element + " " + std::to_string(level) + " is out of range");
-        (*player).*f.field = std::int8_t(level);
-    }
+        (*player).*f.field = fieldValue(node, f.element, std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max(), unreadable);
+    for (const SmallField &f : smallFields)
+        (*player).*f.field =
+            std::int8_t(fieldValue(node, f.element, std::numeric_limits<std::int8_t>::min(),
+                                   std::numeric_limits<std::int8_t>::max(), unreadable));
     return player;
 }
 
@@ -131,8 +144,16 @@ TDateTime parseServiceDate(std::string_view text)
     return encodeDateTime(parts);
 }
 
+void checkPlayersDocumentSize(std::size_t bytes)
+{
+    if (bytes > largestPlayersDocument)
+        fail("it is " + std::to_string(bytes) +
+             " bytes, more than any squad's document (at most 4 MiB)");
+}
+
 PlayersDocument readPlayersDocument(std::string_view text)
 {
+    checkPlayersDocumentSize(text.size());
     pugi::xml_document xml;
     const pugi::xml_parse_result parsed = xml.load_buffer(text.data(), text.size());
     if (!parsed)
@@ -153,9 +174,14 @@ PlayersDocument readPlayersDocument(std::string_view text)
     } catch (const EConvertError &error) {
         fail("FetchedDate: " + error.message());
     }
+    const auto listed = team.child("PlayerList").children("Player");
+    if (const auto count = std::size_t(std::distance(listed.begin(), listed.end()));
+        count > mostPlayersInSquad)
+        fail("it lists " + std::to_string(count) + " players, more than any squad (at most " +
+             std::to_string(mostPlayersInSquad) + ")");
     std::set<std::int32_t> seen;
-    for (const pugi::xml_node node : team.child("PlayerList").children("Player")) {
-        std::unique_ptr<Player> player = readPlayer(node);
+    for (const pugi::xml_node node : listed) {
+        std::unique_ptr<Player> player = readPlayer(node, document.unreadableValues);
         if (!seen.insert(player->id).second)
             fail("player " + std::to_string(player->id) + " is listed twice");
         document.players.push_back(std::move(player));

@@ -150,8 +150,8 @@ kstring HttpClient::await(QNetworkReply *started, const kstring &url)
         loop.exec();
 
     if (tooLarge)
-        throw ESocketError("The answer from " + shownAddress(url) + " exceeds " +
-                           std::to_string(maxBytes) + " bytes.");
+        throw EResponseTooLarge("The answer from " + shownAddress(url) + " exceeds " +
+                                std::to_string(maxBytes) + " bytes.");
     raiseForStatus(*reply, url);
     const QNetworkReply::NetworkError error = reply->error();
     // The transfer time-out aborts the reply, which reports a cancelled operation.

@@ -15,9 +15,9 @@ class QNetworkRequest;
 // local event loop keeps the application's events flowing, so windows stay responsive and
 // timers fire; a handler may start another request inside that wait.
 //
-// Failures: no connection, refused, reset, unknown host, no byte within the time-out, an oversized
-// answer or an address that is not http(s) raise ESocketError; a status of 400 or more raises
-// EHttpError.
+// Failures: no connection, refused, reset, unknown host, no byte within the time-out or an
+// address that is not http(s) raise ESocketError; a status of 400 or more raises EHttpError;
+// an answer over the size limit raises EResponseTooLarge, naming the limit.
 class HttpClient
 {
 public:

@@ -115,6 +115,9 @@ kstring Troot::fetch(const kstring &path)
     bool failed = false;
     try {
         result = client.get(commonUrl(path));
+    } catch (const EResponseTooLarge &) {
+        // The same answer would come again after a new login.
+        throw;
     } catch (const Exception &error) {
         failed = true;
         failedRequest = error.message();
@@ -138,6 +141,8 @@ kstring Troot::post(const kstring &path, const std::vector<kstring> &fields)
     bool failed = false;
     try {
         result = client.postForm(url, fields);
+    } catch (const EResponseTooLarge &) {
+        throw;
     } catch (const Exception &error) {
         failed = true;
         failedRequest = error.message();

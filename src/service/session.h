@@ -36,7 +36,8 @@ public:
     void login();
     // GET of a path below the server's "/Common/" folder; logs in first when needed. A failed
     // request logs in again and repeats the path until it succeeds, a login does not succeed
-    // (the empty text) or the user cancels (ECancel).
+    // (the empty text) or the user cancels (ECancel). An answer over the size limit is no
+    // failure a login mends: EResponseTooLarge reaches the caller at once, as from post.
     kstring fetch(const kstring &path);
     // Form POST of "name=value" fields to a path below "/Common/"; a failure is repeated
     // once without a new login, and a second failure reaches the caller.

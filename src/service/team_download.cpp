@@ -1,6 +1,7 @@
 #include "service/team_download.h"
 
 #include "Engine/errors.h"
+#include "players/players_document.h"
 #include "qt_text/qt_text.h"
 #include "service/document_name.h"
 #include "service/service_paths.h"
@@ -12,10 +13,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 XMLUtils xmlUtils;
 
@@ -53,26 +63,150 @@ QByteArray withCrLfLines(const kstring &text)
                     toKstring(why) + ".");
 }
 
-// QSaveFile writes through a symbolic link to wherever it points; a link at the document's
-// name goes, so the new file takes its place inside the folder.
-void removeSymbolicLink(const QString &path)
+std::filesystem::path fsPath(const QString &path)
 {
-    QFile link(path);
-    if (QFileInfo(path).isSymbolicLink() && !link.remove())
-        cannotWrite(path, "the symbolic link there cannot be removed (" + link.errorString() + ")");
+    return std::filesystem::path(path.toStdU16String());
 }
 
-void writeWhole(const QString &path, const QByteArray &content)
+// Acts on a symbolic link itself, never on where it points, and replaces an existing file.
+QString renameEntry(const QString &from, const QString &to)
 {
-    removeSymbolicLink(path);
-    // The earlier file is replaced only when the new one is complete.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+    std::error_code error;
+    std::filesystem::rename(fsPath(from), fsPath(to), error);
+    return error ? QString::fromStdString(error.message()) : QString();
+}
+
+// Every byte or the reason why not. Unbuffered, so a full disk shows at the write that meets
+// it and not at a flush that nobody checks.
+QString writeAll(QFile &file, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
+        if (step <= 0)
+            return file.errorString();
+        written += step;
+    }
+#ifdef Q_OS_UNIX
+    // Some filesystems report a full disk only when the data reaches it.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != ENOTSUP)
+        return QString::fromLocal8Bit(std::strerror(errno));
+#endif
+    return {};
+}
+
+bool existsAsEntry(const QString &path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(fsPath(path), error));
+}
+
+// A file or a symbolic link itself, dangling or not.
+void removeEntry(const QString &path)
+{
+    std::error_code error;
+    std::filesystem::remove(fsPath(path), error);
+}
+
+// One document of a download on its way to its name. Nothing under a document's name is
+// touched until every document of the download has been written in full.
+struct PendingDocument
+{
+    QString path;
+    QString partial;  // the new content, written completely before any commit
+    QString previous; // the earlier file of the same name, kept until the download is whole
+    bool setAside = false;
+    bool committed = false;
+};
+
+// Names beside the document that the start-up reading never takes for one; numbered, so two
+// documents of one download never share one.
+QString besideName(const QString &path, std::size_t index, const char *suffix)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath("." + info.fileName() + "." + QString::number(index) + suffix);
+}
+
+void writePartial(const PendingDocument &document, const QByteArray &content)
+{
+    if (QFileInfo(document.path).isDir() && !QFileInfo(document.path).isSymLink())
+        cannotWrite(document.path, "a folder has that name");
+    // A leftover of an interrupted download goes; a fresh file is never a link to elsewhere.
+    removeEntry(document.partial);
+    QFile file(document.partial);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        cannotWrite(document.path, file.errorString());
+    const QString failed = documentFileOperations().write(file, content);
+    file.close();
+    if (failed.isEmpty() && file.error() == QFileDevice::NoError)
         return;
-    cannotWrite(path, file.errorString());
+    removeEntry(document.partial);
+    cannotWrite(document.path, failed.isEmpty() ? file.errorString() : failed);
+}
+
+// Puts the new file in place; the earlier one of that name is only set aside.
+QString commit(PendingDocument &document)
+{
+    if (existsAsEntry(document.path)) {
+        removeEntry(document.previous);
+        if (const QString failed =
+                documentFileOperations().rename(document.path, document.previous);
+            !failed.isEmpty())
+            return "the earlier file cannot be set aside (" + failed + ")";
+        document.setAside = true;
+    }
+    if (const QString failed = documentFileOperations().rename(document.partial, document.path);
+        !failed.isEmpty())
+        return failed;
+    document.committed = true;
+    return {};
+}
+
+// Takes the download back: the folder holds what it held before.
+void rollBack(std::vector<PendingDocument> &documents)
+{
+    for (auto it = documents.rbegin(); it != documents.rend(); ++it) {
+        if (it->committed)
+            removeEntry(it->path);
+        if (it->setAside)
+            renameEntry(it->previous, it->path);
+        removeEntry(it->partial);
+    }
+}
+
+// Writes every document in full, then puts them in place together; a failure anywhere leaves
+// the folder as it was.
+void storeTogether(const QString &folder, const std::vector<std::pair<kstring, kstring>> &named)
+{
+    std::vector<PendingDocument> documents;
+    for (const auto &[name, text] : named) {
+        const QString path = QDir(folder).filePath(toQString(name));
+        const std::size_t index = documents.size();
+        documents.push_back(
+            {path, besideName(path, index, ".part"), besideName(path, index, ".previous")});
+    }
+    try {
+        for (std::size_t i = 0; i < documents.size(); ++i)
+            writePartial(documents[i], withCrLfLines(named[i].second));
+        for (PendingDocument &document : documents)
+            if (const QString failed = commit(document); !failed.isEmpty())
+                cannotWrite(document.path, failed);
+    } catch (...) {
+        rollBack(documents);
+        throw;
+    }
+    for (const PendingDocument &document : documents)
+        if (document.setAside)
+            removeEntry(document.previous);
 }
 
 } // namespace
+
+DocumentFileOperations &documentFileOperations()
+{
+    static DocumentFileOperations operations{writeAll, renameEntry};
+    return operations;
+}
 
 QString xmlFolder()
 {
@@ -89,26 +223,36 @@ kstring documentFileName(Troot &session, const kstring &text)
 
 void storeDocument(Troot &session, const QString &folder, const kstring &text)
 {
-    const kstring name = documentName(session, text);
-    writeWhole(QDir(folder).filePath(toQString(name)), withCrLfLines(text));
+    storeTogether(folder, {{documentName(session, text), text}});
 }
 
-bool downloadTeamData(Troot &session, const QString &folder)
+bool downloadTeamData(Troot &session, const QString &folder, kstring *warning)
 {
     bool stored = false;
     reportingErrors(
         [&] {
-            kstring players;
+            // Name and file name of each document, and the players document read, before
+            // anything is stored: a download that cannot be taken in whole stores nothing.
+            std::vector<std::pair<kstring, kstring>> named;
+            kstring playersName;
+            kstring playersText;
             for (const kstring &path : servicePaths::teamDocuments()) {
                 const kstring text = session.fetch(path);
                 // A team without details answers with nothing; that document is left out.
                 if (text.empty() && path == servicePaths::teamDetails())
                     continue;
-                storeDocument(session, folder, text);
-                if (path == servicePaths::players())
-                    players = text;
+                named.emplace_back(documentName(session, text), text);
+                if (path == servicePaths::players()) {
+                    playersName = named.back().first;
+                    playersText = text;
+                }
             }
-            takeInPlayersDocument(session, players);
+            PlayersDocument squad = readPlayersDocument(playersText);
+            storeTogether(folder, named);
+            const int unreadable = squad.unreadableValues;
+            takeInPlayersDocument(session, std::move(squad));
+            if (warning)
+                *warning = unreadableValuesNotice(unreadable, playersName);
             stored = true;
         },
         [&](const std::string &reason) {

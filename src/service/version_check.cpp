@@ -36,6 +36,9 @@ void checkVersion(Troot &session)
         document = session.http().get(toKstring(session.versionUrl()));
     } catch (const ESocketError &) {
         return;
+    } catch (const EResponseTooLarge &) {
+        // Whatever the publisher sends in that much, it is not its version document.
+        return;
     }
     session.loadXml(document);
     const pugi::xml_node published = session.xml.document_element();

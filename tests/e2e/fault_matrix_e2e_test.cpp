@@ -143,7 +143,7 @@ constexpr const char *closed = "closed the connection";
 constexpr const char *unreachable = "Cannot reach the server";
 constexpr const char *status500 = "HTTP 500";
 constexpr const char *notXml = "not well-formed";
-constexpr const char *tooLarge = "exceeds";
+constexpr const char *tooLarge = "exceeds 2097152 bytes";
 
 // clang-format off
 const Cell cells[] = {
@@ -153,13 +153,13 @@ const Cell cells[] = {
     {"MenuDelay", RouteGroup::Menu, FaultKind::Delay, -1, Seen::Done, ""},
     {"MenuHttp500", RouteGroup::Menu, FaultKind::Http500, 1, Seen::ErrorBox, status500},
     {"MenuTruncated", RouteGroup::Menu, FaultKind::TruncatedXml, 1, Seen::ErrorBox, notXml},
-    {"MenuHuge", RouteGroup::Menu, FaultKind::HugeBody, 1, Seen::ConnectionFailed, tooLarge},
+    {"MenuHuge", RouteGroup::Menu, FaultKind::HugeBody, 1, Seen::ErrorBox, tooLarge},
     {"LoginClose", RouteGroup::Login, FaultKind::CloseConnection, 2, Seen::ConnectionFailed, closed},
     {"LoginNever", RouteGroup::Login, FaultKind::NeverAnswer, 1, Seen::ConnectionFailed, unreachable},
     {"LoginDelay", RouteGroup::Login, FaultKind::Delay, -1, Seen::Done, ""},
     {"LoginHttp500", RouteGroup::Login, FaultKind::Http500, 1, Seen::ErrorBox, status500},
     {"LoginTruncated", RouteGroup::Login, FaultKind::TruncatedXml, 1, Seen::ErrorBox, notXml},
-    {"LoginHuge", RouteGroup::Login, FaultKind::HugeBody, 1, Seen::ConnectionFailed, tooLarge},
+    {"LoginHuge", RouteGroup::Login, FaultKind::HugeBody, 1, Seen::ErrorBox, tooLarge},
     // A failed GET logs in again and repeats itself; a spoilt answer is the handler's error.
     {"LiveClose", RouteGroup::Live, FaultKind::CloseConnection, 2, Seen::RetriedThenDone, closed},
     {"LiveNever", RouteGroup::Live, FaultKind::NeverAnswer, 1, Seen::RetriedThenDone, unreachable},
@@ -167,14 +167,14 @@ const Cell cells[] = {
     {"LiveHttp500", RouteGroup::Live, FaultKind::Http500, 1, Seen::RetriedThenDone, status500},
     {"LiveHttp500Always", RouteGroup::Live, FaultKind::Http500, -1, Seen::RetriedCancelled, status500},
     {"LiveTruncated", RouteGroup::Live, FaultKind::TruncatedXml, 1, Seen::ErrorBox, notXml},
-    {"LiveHuge", RouteGroup::Live, FaultKind::HugeBody, 1, Seen::RetriedThenDone, tooLarge},
+    {"LiveHuge", RouteGroup::Live, FaultKind::HugeBody, 1, Seen::ErrorBox, tooLarge},
     {"MatchesClose", RouteGroup::Matches, FaultKind::CloseConnection, 2, Seen::RetriedThenDone, closed},
     {"MatchesNever", RouteGroup::Matches, FaultKind::NeverAnswer, 1, Seen::RetriedThenDone, unreachable},
     {"MatchesDelay", RouteGroup::Matches, FaultKind::Delay, -1, Seen::Done, ""},
     {"MatchesHttp500", RouteGroup::Matches, FaultKind::Http500, 1, Seen::RetriedThenDone, status500},
     {"MatchesHttp500Always", RouteGroup::Matches, FaultKind::Http500, -1, Seen::RetriedCancelled, status500},
     {"MatchesTruncated", RouteGroup::Matches, FaultKind::TruncatedXml, 1, Seen::ErrorBox, notXml},
-    {"MatchesHuge", RouteGroup::Matches, FaultKind::HugeBody, 1, Seen::RetriedThenDone, tooLarge},
+    {"MatchesHuge", RouteGroup::Matches, FaultKind::HugeBody, 1, Seen::ErrorBox, tooLarge},
     // A failed POST is repeated once without a login; the second failure is shown.
     {"SearchClose", RouteGroup::Search, FaultKind::CloseConnection, -1, Seen::ErrorBox, closed},
     {"SearchNever", RouteGroup::Search, FaultKind::NeverAnswer, -1, Seen::ErrorBox, unreachable},
@@ -189,7 +189,7 @@ const Cell cells[] = {
     {"DocumentsHttp500", RouteGroup::TeamDocuments, FaultKind::Http500, 1, Seen::RetriedThenDone, status500},
     {"DocumentsHttp500Always", RouteGroup::TeamDocuments, FaultKind::Http500, -1, Seen::RetriedCancelled, status500},
     {"DocumentsTruncated", RouteGroup::TeamDocuments, FaultKind::TruncatedXml, 1, Seen::DownloadError, notXml},
-    {"DocumentsHuge", RouteGroup::TeamDocuments, FaultKind::HugeBody, 1, Seen::RetriedThenDone, tooLarge},
+    {"DocumentsHuge", RouteGroup::TeamDocuments, FaultKind::HugeBody, 1, Seen::DownloadError, tooLarge},
     // The version check shows nothing when the publisher cannot be reached.
     {"PublisherClose", RouteGroup::Publisher, FaultKind::CloseConnection, 2, Seen::Silent, ""},
     {"PublisherNever", RouteGroup::Publisher, FaultKind::NeverAnswer, 1, Seen::Silent, ""},

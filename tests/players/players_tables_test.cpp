@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -356,11 +357,21 @@ TEST(PlayersDocument, RefusesWhatItCannotReadAndSaysWhy)
         text.replace(text.find(from), from.size(), to);
         return text;
     };
+    // A squad is tens of players: 1000 are read, one more is no squad.
+    const auto withPlayers = [&](int count) {
+        std::string list = "<PlayerList>";
+        for (int id = 1000; id < 1000 + count - 2; ++id)
+            list += "<Player><PlayerID>" + std::to_string(id) + "</PlayerID></Player>";
+        return with("<PlayerList>", list);
+    };
+    EXPECT_EQ(readPlayersDocument(withPlayers(1000)).players.size(), 1000u);
     const struct
     {
         std::string text;
         const char *reason;
     } cases[] = {
+        {withPlayers(1001), "1001 players"},
+        {with("<TeamName>", std::string(4 * 1024 * 1024, ' ') + "<TeamName>"), "4 MiB"},
         {"", "not well-formed"},
         {"<StrikoraData><Team>", "not well-formed"},
         {with("players.xml", "club.xml"), "club.xml"},
@@ -368,8 +379,6 @@ TEST(PlayersDocument, RefusesWhatItCannotReadAndSaysWhy)
         {with("<TeamID>4101</TeamID>", "<TeamID>41x</TeamID>"), "TeamID"},
         {with("2024-05-06 07:08:09", "yesterday"), "FetchedDate"},
         {with("2024-05-06 07:08:09", "2024-13-06 07:08:09"), "FetchedDate"},
-        {with("<Age>23</Age>", "<Age>old</Age>"), "player 77, Age"},
-        {with("<KeeperSkill>11</KeeperSkill>", "<KeeperSkill>300</KeeperSkill>"), "out of range"},
         {with("<PlayerID>12</PlayerID>", "<PlayerID>77</PlayerID>"), "listed twice"},
         {with("<PlayerID>12</PlayerID>", ""), "without PlayerID"},
     };
@@ -466,7 +475,37 @@ TEST(PlayerListViews, TheKeeperEstimateHasNoNumberOutsideTheTablesForms)
         p.form = c.form;
         p.value = c.value;
         EXPECT_EQ(keeperEstimate(p, sharedKeeper()), c.shown) << c.form << " at " << c.value;
-    }
-}
+        // An empty or missing field is unknown, as everywhere; one that holds no number of its
+        // range is unknown too, and counted, so the caller can say so. The rest of the squad comes
+        // through.
+        TEST(PlayersDocument, ReadsAValueItCannotReadAsUnknownAndCountsIt)
+        {
+            const auto age = [](const Player &p) { return p.age; };
+            const auto speciality = [](const Player &p) { return int(p.speciality); };
+            const auto goaltending = [](const Player &p) { return int(p.goaltending); };
+            const struct
+            {
+                const char *from;
+                const char *to;
+                std::function<int(const Player &)> field;
+                int unreadable;
+            } cases[] = {
+                {"<Specialty>0</Specialty>", "<Specialty></Specialty>", speciality, 0},
+                {"<Age>23</Age>", "<Age/>", age, 0},
+                {"<Age>23</Age>", "<Age>old</Age>", age, 1},
+                {"<TSI>4200</TSI>", "<TSI>many</TSI>", [](const Player &p) { return p.value; }, 1},
+                {"<KeeperSkill>11</KeeperSkill>", "<KeeperSkill>300</KeeperSkill>", goaltending, 1},
+                {"<Age>23</Age>", "<Age>9999999999</Age><Honesty>-</Honesty>", age, 2},
+            };
+            for (const auto &c : cases) {
+                std::string text = goodDocument;
+                text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+                const PlayersDocument doc = readPlayersDocument(text);
+                ASSERT_EQ(doc.players.size(), 2u) << c.to;
+                EXPECT_EQ(c.field(*doc.players[0]), -1) << c.to;
+                EXPECT_EQ(doc.players[0]->form, 6) << c.to;
+                EXPECT_EQ(doc.unreadableValues, c.unreadable) << c.to;
+            }
+        }
 
-} // namespace
+    } // namespace

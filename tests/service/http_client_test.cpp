@@ -73,7 +73,7 @@ TEST_F(HttpClientTest, CookiesSetByTheServerGoWithLaterRequests)
     EXPECT_EQ(server.requests[2].headers.value("cookie"), "session=abc123");
 }
 
-enum class Failure { Socket, Http };
+enum class Failure { Socket, Http, TooLarge };
 
 struct FailureCase
 {
@@ -104,6 +104,9 @@ TEST_P(HttpClientFailureTest, EndsInTheRightErrorKind)
         EXPECT_NE(error.message().find(failure.inMessage), std::string::npos) << error.message();
     } catch (const ESocketError &error) {
         EXPECT_EQ(failure.expected, Failure::Socket) << error.message();
+        EXPECT_NE(error.message().find(failure.inMessage), std::string::npos) << error.message();
+    } catch (const EResponseTooLarge &error) {
+        EXPECT_EQ(failure.expected, Failure::TooLarge) << error.message();
         EXPECT_NE(error.message().find(failure.inMessage), std::string::npos) << error.message();
     }
 }
@@ -139,8 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Oversized",
                     {200, QByteArray(5000, 'x'), {}, false},
                     servedPath,
-                    Failure::Socket,
-                    "exceeds 1000"},
+                    Failure::TooLarge,
+                    "exceeds 1000 bytes"},
         FailureCase{"Refused", {}, closedPort, Failure::Socket, "127.0.0.1:"},
         FailureCase{"RefusedSaysWhy", {}, closedPort, Failure::Socket, "refused the connection"},
         FailureCase{"LocalFile", {}, fixed("file:///etc/passwd"), Failure::Socket, "Not a web"},

@@ -1,6 +1,7 @@
 #include "Engine/errors.h"
 #include "service/session.h"
 #include "service/team_download.h"
+#include "service/team_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -200,5 +201,49 @@ TEST_F(DocumentStoreTest, AFailedWriteKeepsTheEarlierFile)
     EXPECT_EQ(filesIn(folder), "club_1_d.xml");
 }
 #endif
+
+// At start-up the newest stored squad is shown; when a newer file cannot be read, the status
+// bar says which one and which date is shown instead.
+TEST_F(DocumentStoreTest, ANewerDocumentThatCannotBeReadIsNamed)
+{
+    const auto squad = [](const std::string &date, const std::string &field) {
+        return "<StrikoraData><FileName>players.xml</FileName><FetchedDate>" + date +
+               "</FetchedDate><Team><TeamID>9</TeamID><PlayerList><Player><PlayerID>1</PlayerID>" +
+               field + "</Player></PlayerList></Team></StrikoraData>";
+    };
+    const std::string older = "players_9_2005-03-01 12-34-56.xml";
+    const std::string newer = "players_9_2005-03-01 12-39-56.xml";
+    const std::string broken = "<StrikoraData><Team>";
+    const struct
+    {
+        std::string olderContent, newerContent;
+        bool shown;
+        std::string warningStart, warningEnd;
+    } cases[] = {
+        {squad("2005-03-01 12:34:56", ""), broken, true, "Could not read " + newer + " (Not a",
+         "); showing the squad of 2005-03-01 12:34:56 instead"},
+        {broken, squad("2005-03-01 12:39:56", ""), true, "", ""},
+        {broken, broken, false, "Could not read " + newer, "); no squad is shown"},
+        {squad("2005-03-01 12:34:56", ""), std::string(4 * 1024 * 1024 + 1, ' '), true,
+         "Could not read " + newer + " (",
+         "4 MiB)); showing the squad of 2005-03-01 12:34:56 instead"},
+        {"", squad("2005-03-01 12:39:56", "<Age>x</Age>"), true,
+         "1 value in " + newer + " could not be read; shown as unknown", ""},
+    };
+    for (const auto &c : cases) {
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        for (const auto &[name, content] :
+             {std::pair(older, c.olderContent), {newer, c.newerContent}}) {
+            QFile file(QDir(folder).filePath(QString::fromStdString(name)));
+            if (!content.empty() && file.open(QIODevice::WriteOnly))
+                file.write(content.data(), qint64(content.size()));
+        }
+        kstring warning = "unset";
+        EXPECT_EQ(takeInNewestPlayersDocument(session, folder, &warning) != nullptr, c.shown);
+        EXPECT_EQ(warning.rfind(c.warningStart, 0), 0u) << warning;
+        EXPECT_TRUE(std::string(warning).ends_with(c.warningEnd)) << warning;
+    }
+}
 
 } // namespace
