@@ -223,12 +223,15 @@ void TfrmMain::mnuDownloadDataClick()
     // not start inside the first and interleave their files.
     const DisabledWhile<QAction> busy(mnuDownloadData);
     Hourglass wait;
-    if (!downloadTeamData(session, documentsFolder_))
+    kstring warning;
+    if (!downloadTeamData(session, documentsFolder_, &warning))
         return;
     // The download reads the new players document into the current team.
     showCurrentTeam();
-    showTransientMessage("Documents saved in " + QDir::toNativeSeparators(documentsFolder_),
-                         downloadMessageMs);
+    QString saved = "Documents saved in " + QDir::toNativeSeparators(documentsFolder_);
+    if (!warning.empty())
+        saved += ". " + toQString(warning);
+    showTransientMessage(saved, downloadMessageMs);
 }
 
 void TfrmMain::showTransientMessage(const QString &text, int milliseconds)

@@ -1,5 +1,6 @@
 #include "ui/startup.h"
 
+#include "qt_text/qt_text.h"
 #include "service/session.h"
 #include "service/team_download.h"
 #include "service/team_store.h"
@@ -28,13 +29,21 @@ TfrmSelectBase *frmSelectBase = nullptr;
 TfrmSelectTeam *frmSelectTeam = nullptr;
 TfrmSelectMatches *frmSelectMatches = nullptr;
 
+namespace {
+
+// Long enough to be read after the window has come up.
+constexpr int startMessageMs = 20000;
+
+} // namespace
+
 void createGlobalInstances(Troot *session, const QString &documentsFolder)
 {
     static WindowSessionUi windowUi;
     root = session;
     root->setUi(&windowUi);
     // The user's team from the last download, so the Players page needs no connection.
-    takeInNewestPlayersDocument(*root, documentsFolder);
+    kstring startWarning;
+    takeInNewestPlayersDocument(*root, documentsFolder, &startWarning);
     frmMain = new TfrmMain(*root, documentsFolder);
     // The dialogs belong to the main window, so they go with it at the end.
     frmLogin = new TfrmLogin(frmMain);
@@ -47,6 +56,9 @@ void createGlobalInstances(Troot *session, const QString &documentsFolder)
     frmMain->setAboutBox(frmAbout);
     frmMain->frameLive1->setMatchSearch(frmSelectMatches);
     frmSelectMatches->setTeamSearch(frmSelectTeam);
+    // A stored squad that could not be read, and what is shown instead.
+    if (!startWarning.empty())
+        frmMain->showTransientMessage(toQString(startWarning), startMessageMs);
 }
 
 void settleAllocatorForLongRuns()

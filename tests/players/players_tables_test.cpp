@@ -475,37 +475,39 @@ TEST(PlayerListViews, TheKeeperEstimateHasNoNumberOutsideTheTablesForms)
         p.form = c.form;
         p.value = c.value;
         EXPECT_EQ(keeperEstimate(p, sharedKeeper()), c.shown) << c.form << " at " << c.value;
-        // An empty or missing field is unknown, as everywhere; one that holds no number of its
-        // range is unknown too, and counted, so the caller can say so. The rest of the squad comes
-        // through.
-        TEST(PlayersDocument, ReadsAValueItCannotReadAsUnknownAndCountsIt)
-        {
-            const auto age = [](const Player &p) { return p.age; };
-            const auto speciality = [](const Player &p) { return int(p.speciality); };
-            const auto goaltending = [](const Player &p) { return int(p.goaltending); };
-            const struct
-            {
-                const char *from;
-                const char *to;
-                std::function<int(const Player &)> field;
-                int unreadable;
-            } cases[] = {
-                {"<Specialty>0</Specialty>", "<Specialty></Specialty>", speciality, 0},
-                {"<Age>23</Age>", "<Age/>", age, 0},
-                {"<Age>23</Age>", "<Age>old</Age>", age, 1},
-                {"<TSI>4200</TSI>", "<TSI>many</TSI>", [](const Player &p) { return p.value; }, 1},
-                {"<KeeperSkill>11</KeeperSkill>", "<KeeperSkill>300</KeeperSkill>", goaltending, 1},
-                {"<Age>23</Age>", "<Age>9999999999</Age><Honesty>-</Honesty>", age, 2},
-            };
-            for (const auto &c : cases) {
-                std::string text = goodDocument;
-                text.replace(text.find(c.from), std::string(c.from).size(), c.to);
-                const PlayersDocument doc = readPlayersDocument(text);
-                ASSERT_EQ(doc.players.size(), 2u) << c.to;
-                EXPECT_EQ(c.field(*doc.players[0]), -1) << c.to;
-                EXPECT_EQ(doc.players[0]->form, 6) << c.to;
-                EXPECT_EQ(doc.unreadableValues, c.unreadable) << c.to;
-            }
-        }
+    }
+}
 
-    } // namespace
+// An empty or missing field is unknown, as everywhere; one that holds no number of its range is
+// unknown too, and counted, so the caller can say so. The rest of the squad comes through.
+TEST(PlayersDocument, ReadsAValueItCannotReadAsUnknownAndCountsIt)
+{
+    const auto age = [](const Player &p) { return p.age; };
+    const auto speciality = [](const Player &p) { return int(p.speciality); };
+    const auto goaltending = [](const Player &p) { return int(p.goaltending); };
+    const struct
+    {
+        const char *from;
+        const char *to;
+        std::function<int(const Player &)> field;
+        int unreadable;
+    } cases[] = {
+        {"<Specialty>0</Specialty>", "<Specialty></Specialty>", speciality, 0},
+        {"<Age>23</Age>", "<Age/>", age, 0},
+        {"<Age>23</Age>", "<Age>old</Age>", age, 1},
+        {"<TSI>4200</TSI>", "<TSI>many</TSI>", [](const Player &p) { return p.value; }, 1},
+        {"<KeeperSkill>11</KeeperSkill>", "<KeeperSkill>300</KeeperSkill>", goaltending, 1},
+        {"<Age>23</Age>", "<Age>9999999999</Age><Honesty>-</Honesty>", age, 2},
+    };
+    for (const auto &c : cases) {
+        std::string text = goodDocument;
+        text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+        const PlayersDocument doc = readPlayersDocument(text);
+        ASSERT_EQ(doc.players.size(), 2u) << c.to;
+        EXPECT_EQ(c.field(*doc.players[0]), -1) << c.to;
+        EXPECT_EQ(doc.players[0]->form, 6) << c.to;
+        EXPECT_EQ(doc.unreadableValues, c.unreadable) << c.to;
+    }
+}
+
+} // namespace
