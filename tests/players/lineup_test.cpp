@@ -1,0 +1,263 @@
+#include "Engine/errors.h"
+#include "players/lineup.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <memory>
+#include <random>
+
+namespace {
+
+struct Squad
+{
+    std::vector<std::unique_ptr<Player>> owned; // in the order made, not by id
+    TPlayers players;
+    Player &add(std::int32_t id)
+    {
+        owned.push_back(std::make_unique<Player>(id));
+        return *(players[id] = owned.back().get());
+    }
+};
+
+Squad randomSquad(unsigned seed, int size)
+{
+    std::mt19937 rng(seed);
+    Squad squad;
+    for (int i = 0; i < size; ++i) {
+        Player &p = squad.add(int(rng() % 900) * 10 + i);
+        for (auto *level : {&p.stamina, &p.playmaking, &p.winger, &p.scoring, &p.goaltending,
+                            &p.passing, &p.defending})
+            *level = std::int8_t(1 + rng() % 18);
+        p.form = int(rng() % 9) - 1;
+    }
+    return squad;
+}
+
+double valueAt(const Player &p, Position position, const LineupRequest &r)
+{
+    double best = -1e9;
+    for (const RatedPosition &rated : ratedPositions())
+        if (rated.position.position == position)
+            best =
+                std::max(best, p.positionRating(rated.position, r.staminaOverride, r.formOverride));
+    return best;
+}
+
+// The best total over every assignment of distinct players to the slots, slot by slot over the
+// sets of players used so far; a slot stays empty only when too few players remain for it.
+double exhaustiveTotal(const Squad &squad, const FormationCounts &counts, const LineupRequest &r)
+{
+    std::vector<const Player *> ps;
+    for (const auto &[id, p] : squad.players)
+        if (p->injury < 0 && !r.excluded.count(id))
+            ps.push_back(p);
+    const std::vector<Position> slots = formationSlots(counts);
+    const std::size_t n = ps.size();
+    std::vector<std::array<double, 6>> value(n);
+    for (std::size_t p = 0; p < n; ++p)
+        for (int position = 0; position < 6; ++position)
+            value[p][std::size_t(position)] = valueAt(*ps[p], Position(position), r);
+    const auto allowed = [&](std::size_t p, std::size_t s) {
+        for (const auto &[id, pin] : r.pins)
+            if (id == ps[p]->id ? !(pin.bySlot ? pin.slot == int(s) : pin.position == slots[s])
+                                : pin.bySlot && pin.slot == int(s))
+                return false;
+        return true;
+    };
+    std::size_t pinned = 0;
+    for (std::size_t p = 0; p < n; ++p)
+        pinned |= r.pins.count(ps[p]->id) << p;
+    std::vector<double> layer(std::size_t(1) << n, -1e9);
+    layer[0] = 0;
+    for (std::size_t s = 0; s < slots.size(); ++s) {
+        std::vector<double> next(layer.size(), -1e9);
+        for (std::size_t mask = 0; mask < layer.size(); ++mask) {
+            if (n - std::size_t(std::popcount(mask)) < slots.size() - s)
+                next[mask] = std::max(next[mask], layer[mask]);
+            for (std::size_t p = 0; p < n; ++p)
+                if (!(mask >> p & 1) && allowed(p, s))
+                    next[mask | 1u << p] =
+                        std::max(next[mask | 1u << p], layer[mask] + value[p][slots[s]]);
+        }
+        layer = std::move(next);
+    }
+    double best = -1e9;
+    for (std::size_t mask = 0; mask < layer.size(); ++mask)
+        if (std::size_t(std::popcount(mask)) == std::min(n, slots.size()) &&
+            (mask & pinned) == pinned)
+            best = std::max(best, layer[mask]);
+    return best;
+}
+
+void expectSound(const Lineup &l, const Squad &squad, const LineupRequest &r)
+{
+    ASSERT_NEAR(l.total, exhaustiveTotal(squad, l.formation.counts, r), 1e-9) << l.formation.name;
+    double sum = 0;
+    for (const LineupSlot &s : l.slots) {
+        EXPECT_TRUE(!s.player || (s.player->injury < 0 && !r.excluded.count(s.player->id)));
+        if (s.player) {
+            EXPECT_EQ(s.value, valueAt(*s.player, s.position, r));
+            EXPECT_EQ(s.value,
+                      s.player->positionRating({std::int8_t(s.position), std::int8_t(s.behaviour)},
+                                               r.staminaOverride, r.formOverride));
+        }
+        sum += s.value;
+    }
+    EXPECT_NEAR(sum, l.total, 1e-9);
+    for (const auto &[id, pin] : r.pins) {
+        const auto at = std::find_if(l.slots.begin(), l.slots.end(),
+                                     [&](auto &s) { return s.player && s.player->id == id; });
+        ASSERT_NE(at, l.slots.end()) << id;
+        EXPECT_TRUE(pin.bySlot ? at - l.slots.begin() == pin.slot : at->position == pin.position);
+    }
+}
+
+TEST(LineupFormations, AreEveryValidSplitOnceNamedFirst)
+{
+    const auto &all = allFormations();
+    for (int code = 0; code < 1024; ++code) {
+        const FormationCounts c{1,         code % 4, code / 4 % 4, code / 16 % 4, code / 64 % 4,
+                                code / 256};
+        const bool valid =
+            c[2] <= 2 && c[4] <= 2 && c[1] && c[3] && c[1] + c[2] + c[3] + c[4] + c[5] == 10;
+        const auto found =
+            std::find_if(all.begin(), all.end(), [&](auto &f) { return f.counts == c; });
+        ASSERT_EQ(found != all.end(), valid) << code;
+        EXPECT_EQ(std::count(all.begin(), all.end(), valid ? *found : Formation{}), valid);
+        if (valid) {
+            EXPECT_EQ(found->name.find(std::to_string(c[1] + c[2]) + "-" +
+                                       std::to_string(c[3] + c[4]) + "-" + std::to_string(c[5])),
+                      std::size_t(found - all.begin()) < namedFormations().size() ? 0 : 4);
+        } else {
+            EXPECT_THROW(checkFormation(c), ERangeError);
+        }
+    }
+    EXPECT_TRUE(std::equal(namedFormations().begin(), namedFormations().end(), all.begin()));
+    EXPECT_THROW(checkFormation({2, 2, 2, 2, 1, 2}), ERangeError); // two keepers
+}
+
+TEST(LineupSolver, EqualsExhaustiveSearchWithPinsExclusionsAndInjuries)
+{
+    using P = LineupPin;
+    const struct
+    {
+        int size, stamina, form;
+        std::vector<int> excluded, injured;          // indexes into the squad
+        std::vector<std::pair<int, LineupPin>> pins; // the same
+    } cases[] = {
+        // clang-format off
+        {12, -1, -1, {}, {}, {}},
+        {13, 5, 2, {0, 1}, {2}, {}},
+        {13, -1, -1, {}, {}, {{0, P::toSlot(10)}, {1, P::toSlot(0)}}},
+        {13, -1, 8, {3}, {4}, {{5, P::toPosition(pos_winger)}, {6, P::toSlot(1)}}},
+        {12, 8, -1, {}, {}, {{7, P::toPosition(pos_forward)}, {8, P::toPosition(pos_keeper)}}},
+        {13, -1, -1, {0, 1, 2}, {3}, {{5, P::toSlot(4)}, {6, P::toPosition(pos_winger)}}},
+        {8, -1, -1, {}, {}, {{2, P::toSlot(3)}}},
+        // clang-format on
+    };
+    for (unsigned seed : {1u, 2u, 3u}) {
+        for (const auto &c : cases) {
+            Squad squad = randomSquad(seed, c.size);
+            LineupRequest request{std::int8_t(c.stamina), std::int8_t(c.form), {}, {}};
+            for (int i : c.excluded)
+                request.excluded.insert(squad.owned[std::size_t(i)]->id);
+            for (int i : c.injured)
+                squad.owned[std::size_t(i)]->injury = int(seed % 2);
+            for (const auto &[i, pin] : c.pins)
+                request.pins[squad.owned[std::size_t(i)]->id] = pin;
+            const int available = c.size - int(c.excluded.size() + c.injured.size());
+            double best = -1e9;
+            for (const Formation &f : allFormations()) {
+                if (f.name.starts_with("any") && seed > 1)
+                    continue; // every formation on one squad, the named ones on all
+                if (exhaustiveTotal(squad, f.counts, request) < -1e8) { // the pins cannot hold
+                    EXPECT_THROW(bestLineup(squad.players, f, request), ERangeError);
+                    continue;
+                }
+                const Lineup l = bestLineup(squad.players, f, request);
+                expectSound(l, squad, request);
+                EXPECT_EQ(l.emptySlots, std::max(0, 11 - available));
+                best = std::max(best, l.total);
+            }
+            if (seed == 1) {
+                EXPECT_EQ(bestFormationLineup(squad.players, request).total, best);
+            }
+        }
+    }
+}
+
+TEST(LineupSolver, PicksEachPositionsBestBehaviour)
+{
+    const struct
+    {
+        Position position;
+        std::int8_t Player::*skill;
+        Behaviour expected;
+    } cases[] = {
+        // clang-format off
+        {pos_keeper, &Player::goaltending, beh_normal}, {pos_central_defender, &Player::defending, beh_normal},
+        {pos_central_defender, &Player::playmaking, beh_offensive}, {pos_central_defender, &Player::winger, beh_towards_wing},
+        {pos_wingback, &Player::winger, beh_offensive}, {pos_wingback, &Player::defending, beh_towards_middle},
+        {pos_inner_midfielder, &Player::passing, beh_offensive}, {pos_inner_midfielder, &Player::winger, beh_towards_wing},
+        {pos_winger, &Player::defending, beh_defensive}, {pos_forward, &Player::playmaking, beh_defensive},
+        // set pieces count nowhere: every behaviour rates the same, and the table's first wins
+        {pos_winger, &Player::setpieces, beh_normal}, {pos_central_defender, &Player::setpieces, beh_normal}};
+    // clang-format on
+    for (const auto &c : cases) {
+        Squad squad;
+        for (int id = 1; id <= 11; ++id) {
+            Player &p = squad.add(id);
+            p.stamina = p.playmaking = p.winger = p.scoring = p.goaltending = p.passing =
+                p.defending = 1;
+        }
+        (*squad.owned[5]).*c.skill = 20;
+        const LineupRequest pinned{-1, -1, {}, {{6, LineupPin::toPosition(c.position)}}};
+        for (const LineupSlot &slot : bestLineup(squad.players, namedFormations()[4], pinned).slots)
+            EXPECT_TRUE(slot.player->id != 6 || slot.behaviour == c.expected) << int(c.position);
+    }
+}
+
+TEST(LineupSolver, RefusesPinsThatCannotHold)
+{
+    Squad squad = randomSquad(5, 13);
+    const std::int32_t a = squad.owned[0]->id, b = squad.owned[1]->id, c = squad.owned[2]->id;
+    squad.owned[3]->injury = 0;
+    using P = LineupPin;
+    // clang-format off
+    const std::map<std::int32_t, LineupPin> cases[] = {
+        {{a, P::toSlot(11)}}, {{a, P::toSlot(-1)}}, {{a, P::toSlot(3)}, {b, P::toSlot(3)}},
+        {{a, P::toPosition(pos_keeper)}, {b, P::toSlot(0)}}, {{a, P::toPosition(pos_forward)}},
+        {{squad.owned[3]->id, P::toSlot(2)}}, {{4, P::toSlot(2)}}, {{c, P::toSlot(2)}}};
+    // clang-format on
+    for (const auto &pins : cases) // in 5-5-0, with c excluded
+        EXPECT_THROW(bestLineup(squad.players, namedFormations()[0], {-1, -1, {c}, pins}),
+                     ERangeError);
+    const LineupRequest twoKeepers{
+        -1, -1, {}, {{a, P::toPosition(pos_keeper)}, {b, P::toPosition(pos_keeper)}}};
+    EXPECT_THROW(bestFormationLineup(squad.players, twoKeepers), ERangeError);
+    squad.players[a] = nullptr;
+    EXPECT_THROW(bestLineup(squad.players, namedFormations()[0]), EInvalidPointer);
+}
+
+TEST(LineupSolver, BreaksTiesByLowerIdsInSlotOrderAndTheFirstFormation)
+{
+    for (int size : {13, 9}) {
+        Squad squad;
+        for (int i = 0; i < size; ++i)
+            squad.add((i * 7) % size * 3 + 5).form = 6; // every skill unknown: all rate -1
+        for (const Formation *f : {&namedFormations()[4], &allFormations().front()}) {
+            const Lineup l = f == &allFormations().front() ? bestFormationLineup(squad.players)
+                                                           : bestLineup(squad.players, *f);
+            EXPECT_EQ(l.formation, *f);
+            auto id = squad.players.begin();
+            for (const LineupSlot &slot : l.slots)
+                EXPECT_EQ(slot.player, id == squad.players.end() ? nullptr : (id++)->second);
+            EXPECT_EQ(l.emptySlots, std::max(0, 11 - size));
+            EXPECT_EQ(l.complete(), size >= 11);
+        }
+    }
+}
+
+} // namespace
