@@ -225,7 +225,7 @@ Solved solve(const std::vector<Candidate> &available, const Formation &formation
     Lineup &lineup = solved.lineup;
     lineup.formation = formation;
     for (Position position : slots)
-        lineup.slots.push_back({position});
+        lineup.places.push_back({position});
 
     std::vector<const Candidate *> freePlayers;
     std::vector<std::optional<Position>> pinnedAt; // per free player: a position pin
@@ -234,7 +234,7 @@ Solved solve(const std::vector<Candidate> &available, const Formation &formation
         const auto pin = request.pins.find(candidate.player->id);
         if (pin != request.pins.end() && pin->second.bySlot) {
             const auto slot = std::size_t(pin->second.slot);
-            lineup.slots[slot] = filled(slots[slot], candidate);
+            lineup.places[slot] = filled(slots[slot], candidate);
             slotTaken[slot] = true;
             continue;
         }
@@ -276,7 +276,7 @@ Solved solve(const std::vector<Candidate> &available, const Formation &formation
 
     const auto place = [&](int player, int freeSlot) {
         const std::size_t slot = freeSlots[std::size_t(freeSlot)];
-        lineup.slots[slot] = filled(slots[slot], *freePlayers[std::size_t(player)]);
+        lineup.places[slot] = filled(slots[slot], *freePlayers[std::size_t(player)]);
     };
     if (n >= m) {
         const std::vector<int> playerOf =
@@ -290,7 +290,7 @@ Solved solve(const std::vector<Candidate> &available, const Formation &formation
             place(player, slotOf[std::size_t(player)]);
     }
 
-    for (const LineupSlot &slot : lineup.slots) {
+    for (const LineupSlot &slot : lineup.places) {
         if (!slot.player) {
             ++lineup.emptySlots;
             continue;

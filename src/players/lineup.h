@@ -70,9 +70,9 @@ struct LineupSlot
 struct Lineup
 {
     Formation formation;
-    std::vector<LineupSlot> slots; // in the order of formationSlots
-    double total = 0.0;            // the sum of the slots' values
-    int emptySlots = 0;            // slots left empty for want of available players
+    std::vector<LineupSlot> places; // in the order of formationSlots (not "slots": a Qt keyword)
+    double total = 0.0;             // the sum of the slots' values
+    int emptySlots = 0;             // slots left empty for want of available players
 
     bool complete() const { return emptySlots == 0; }
 };

@@ -95,7 +95,7 @@ void expectSound(const Lineup &l, const Squad &squad, const LineupRequest &r)
 {
     ASSERT_NEAR(l.total, exhaustiveTotal(squad, l.formation.counts, r), 1e-9) << l.formation.name;
     double sum = 0;
-    for (const LineupSlot &s : l.slots) {
+    for (const LineupSlot &s : l.places) {
         EXPECT_TRUE(!s.player || (s.player->injury < 0 && !r.excluded.count(s.player->id)));
         if (s.player) {
             EXPECT_EQ(s.value, valueAt(*s.player, s.position, r));
@@ -107,10 +107,10 @@ void expectSound(const Lineup &l, const Squad &squad, const LineupRequest &r)
     }
     EXPECT_NEAR(sum, l.total, 1e-9);
     for (const auto &[id, pin] : r.pins) {
-        const auto at = std::find_if(l.slots.begin(), l.slots.end(),
+        const auto at = std::find_if(l.places.begin(), l.places.end(),
                                      [&](auto &s) { return s.player && s.player->id == id; });
-        ASSERT_NE(at, l.slots.end()) << id;
-        EXPECT_TRUE(pin.bySlot ? at - l.slots.begin() == pin.slot : at->position == pin.position);
+        ASSERT_NE(at, l.places.end()) << id;
+        EXPECT_TRUE(pin.bySlot ? at - l.places.begin() == pin.slot : at->position == pin.position);
     }
 }
 
@@ -214,7 +214,8 @@ TEST(LineupSolver, PicksEachPositionsBestBehaviour)
         }
         (*squad.owned[5]).*c.skill = 20;
         const LineupRequest pinned{-1, -1, {}, {{6, LineupPin::toPosition(c.position)}}};
-        for (const LineupSlot &slot : bestLineup(squad.players, namedFormations()[4], pinned).slots)
+        for (const LineupSlot &slot :
+             bestLineup(squad.players, namedFormations()[4], pinned).places)
             EXPECT_TRUE(slot.player->id != 6 || slot.behaviour == c.expected) << int(c.position);
     }
 }
@@ -252,7 +253,7 @@ TEST(LineupSolver, BreaksTiesByLowerIdsInSlotOrderAndTheFirstFormation)
                                                            : bestLineup(squad.players, *f);
             EXPECT_EQ(l.formation, *f);
             auto id = squad.players.begin();
-            for (const LineupSlot &slot : l.slots)
+            for (const LineupSlot &slot : l.places)
                 EXPECT_EQ(slot.player, id == squad.players.end() ? nullptr : (id++)->second);
             EXPECT_EQ(l.emptySlots, std::max(0, 11 - size));
             EXPECT_EQ(l.complete(), size >= 11);
