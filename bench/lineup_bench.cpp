@@ -62,25 +62,20 @@ const TPlayers &squadOf(int size)
     return squads(size, 1).front().players;
 }
 
-double valueAt(const Player &p, Position position)
+// Each fit player's value at each position, as the solver sees it.
+std::vector<PositionValues> fitPlayersValues(const TPlayers &players)
 {
-    double best = -1e9;
-    for (const RatedPosition &rated : ratedPositions())
-        if (rated.position.position == position)
-            best = std::max(best, p.positionRating(rated.position, -1, -1));
-    return best;
+    std::vector<PositionValues> values;
+    for (const auto &[id, p] : players)
+        if (p->injury < 0)
+            values.push_back(positionValues(*p, -1, -1));
+    return values;
 }
 
 // Best rating first, one sector after the other: keeper, defence, midfield, attack.
 double greedyTotal(const TPlayers &players, const FormationCounts &counts)
 {
-    std::vector<std::array<double, 6>> free;
-    for (const auto &[id, p] : players)
-        if (p->injury < 0) {
-            free.emplace_back();
-            for (int position = 0; position < 6; ++position)
-                free.back()[std::size_t(position)] = valueAt(*p, Position(position));
-        }
+    std::vector<PositionValues> free = fitPlayersValues(players);
     const std::vector<std::vector<Position>> sectors{{pos_keeper},
                                                      {pos_central_defender, pos_wingback},
                                                      {pos_inner_midfielder, pos_winger},
@@ -94,8 +89,8 @@ double greedyTotal(const TPlayers &players, const FormationCounts &counts)
             Position bestPosition = pos_keeper;
             for (std::size_t i = 0; i < free.size(); ++i)
                 for (Position position : sector)
-                    if (left[position] > 0 && free[i][position] > best) {
-                        best = free[i][position];
+                    if (left[position] > 0 && free[i][position].rating > best) {
+                        best = free[i][position].rating;
                         bestPlayer = i;
                         bestPosition = position;
                     }
@@ -113,13 +108,7 @@ double greedyTotal(const TPlayers &players, const FormationCounts &counts)
 // used.
 double exhaustiveTotal(const TPlayers &players, const FormationCounts &counts)
 {
-    std::vector<std::array<double, 6>> value;
-    for (const auto &[id, p] : players)
-        if (p->injury < 0) {
-            value.emplace_back();
-            for (int position = 0; position < 6; ++position)
-                value.back()[std::size_t(position)] = valueAt(*p, Position(position));
-        }
+    const std::vector<PositionValues> value = fitPlayersValues(players);
     const std::vector<Position> positions = formationSlots(counts);
     const std::size_t n = value.size();
     std::vector<double> layer(std::size_t(1) << n, -1e9);
@@ -131,8 +120,9 @@ double exhaustiveTotal(const TPlayers &players, const FormationCounts &counts)
                 next[mask] = std::max(next[mask], layer[mask]);
             for (std::size_t p = 0; p < n; ++p)
                 if (!(mask >> p & 1))
-                    next[mask | std::size_t(1) << p] = std::max(
-                        next[mask | std::size_t(1) << p], layer[mask] + value[p][positions[s]]);
+                    next[mask | std::size_t(1) << p] =
+                        std::max(next[mask | std::size_t(1) << p],
+                                 layer[mask] + value[p][positions[s]].rating);
         }
         layer = std::move(next);
     }

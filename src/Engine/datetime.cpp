@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <string>
 
@@ -100,4 +101,18 @@ TDateTime nowDateTime()
     const int ms = int(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
     return encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
            encodeTime(local.tm_hour, local.tm_min, local.tm_sec, ms);
+}
+
+std::string dateText(const DateTimeParts &parts)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", parts.year, parts.month, parts.day);
+    return buffer;
+}
+
+std::string timeText(const DateTimeParts &parts)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", parts.hour, parts.minute, parts.second);
+    return buffer;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The program's date-time: days since 30 December 1899 as a double, the fraction being the
 // time of day. Values are compared as numbers, exactly.
 using TDateTime = double;
@@ -26,3 +28,6 @@ bool isShowableDateTime(TDateTime moment);
 DateTimeParts decodeDateTime(TDateTime moment);
 // The local date and time of now, to the millisecond.
 TDateTime nowDateTime();
+// Locale-neutral texts: the ISO date "2026-12-11" and the 24-hour time "14:02:05".
+std::string dateText(const DateTimeParts &parts);
+std::string timeText(const DateTimeParts &parts);

@@ -120,18 +120,10 @@ template <typename CostOf> std::vector<int> assignRows(int rows, int columns, co
     return columnOf;
 }
 
-// A player's best behaviour at each position.
-struct PositionValue
-{
-    Behaviour behaviour = beh_normal;
-    double rating = 0.0;
-    std::int64_t hundredths = 0;
-};
-
 struct Candidate
 {
     const Player *player;
-    std::array<PositionValue, 6> at;
+    PositionValues at;
 };
 
 std::vector<Candidate> availablePlayers(const TPlayers &players, const LineupRequest &request)
@@ -154,20 +146,8 @@ std::vector<Candidate> availablePlayers(const TPlayers &players, const LineupReq
                                   ".");
         if (player->injury >= 0 || request.excluded.count(id))
             continue;
-        Candidate candidate{player, {}};
-        std::array<bool, 6> seen{};
-        for (const RatedPosition &rated : ratedPositions()) {
-            const auto position = std::size_t(rated.position.position);
-            const double rating = player->positionRating(rated.position, request.staminaOverride,
-                                                         request.formOverride);
-            PositionValue &best = candidate.at[position];
-            // The table's first behaviour wins an equal rating.
-            if (!seen[position] || hundredths(rating) > best.hundredths) {
-                best = {Behaviour(rated.position.behaviour), rating, hundredths(rating)};
-                seen[position] = true;
-            }
-        }
-        available.push_back(candidate);
+        available.push_back(
+            {player, positionValues(*player, request.staminaOverride, request.formOverride)});
     }
     return available;
 }
@@ -318,6 +298,24 @@ void checkFormation(const FormationCounts &counts)
     if (outfield != outfieldPlayers)
         throw ERangeError("A formation has ten outfield players, not " + std::to_string(outfield) +
                           ".");
+}
+
+PositionValues positionValues(const Player &player, std::int8_t staminaOverride,
+                              std::int8_t formOverride)
+{
+    PositionValues values;
+    std::array<bool, 6> seen{};
+    for (const RatedPosition &rated : ratedPositions()) {
+        const auto position = std::size_t(rated.position.position);
+        const double rating = player.positionRating(rated.position, staminaOverride, formOverride);
+        PositionValue &best = values[position];
+        // The table's first behaviour wins an equal rating.
+        if (!seen[position] || hundredths(rating) > best.hundredths) {
+            best = {Behaviour(rated.position.behaviour), rating, hundredths(rating)};
+            seen[position] = true;
+        }
+    }
+    return values;
 }
 
 const std::vector<Formation> &namedFormations()

@@ -36,6 +36,20 @@ const std::vector<Formation> &allFormations();
 // Throws ERangeError, saying which count is wrong, unless the counts make a formation.
 void checkFormation(const FormationCounts &counts);
 
+// A player's best behaviour at a position, and its rating there.
+struct PositionValue
+{
+    Behaviour behaviour = beh_normal;
+    double rating = 0.0;
+    std::int64_t hundredths = 0; // the rating as a whole number of hundredths, compared exactly
+};
+using PositionValues = std::array<PositionValue, 6>;
+
+// His value at each position (by `Position`): the best rating over the position's behaviours at
+// the given overrides (-1: his own level), the table's first behaviour on equal ratings.
+PositionValues positionValues(const Player &player, std::int8_t staminaOverride,
+                              std::int8_t formOverride);
+
 // The formation's eleven slots: the keeper first, then each position's slots in position order.
 std::vector<Position> formationSlots(const FormationCounts &counts);
 

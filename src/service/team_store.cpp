@@ -1,5 +1,6 @@
 #include "service/team_store.h"
 
+#include "Engine/datetime.h"
 #include "players/players_document.h"
 #include "players/team.h"
 #include "qt_text/qt_text.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,11 +78,8 @@ QString nameMoment(const QString &name)
 
 kstring serviceDate(TDateTime moment)
 {
-    const DateTimeParts p = decodeDateTime(moment);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
-                  p.hour, p.minute, p.second);
-    return text;
+    const DateTimeParts parts = decodeDateTime(moment);
+    return dateText(parts) + " " + timeText(parts);
 }
 
 // What the status bar says of the start-up reading: a newer file passed over, and values of

@@ -236,16 +236,20 @@ void TfrmMain::mnuDownloadDataClick()
 
 void TfrmMain::showTransientMessage(const QString &text, int milliseconds)
 {
-    statusPanels[1]->setText(text);
-    statusPanels[1]->setToolTip(text);
+    showInMessagePanel(text);
     messageTimer->start(milliseconds);
 }
 
 void TfrmMain::showPollStatus(const QString &text)
 {
     pollStatus = text;
-    if (messageTimer->isActive())
-        return;
+    if (!messageTimer->isActive())
+        showInMessagePanel(text);
+}
+
+// The tooltip holds the whole text where the panel is too narrow for it.
+void TfrmMain::showInMessagePanel(const QString &text)
+{
     statusPanels[1]->setText(text);
     statusPanels[1]->setToolTip(text);
 }

@@ -71,6 +71,7 @@ private:
     void buildStatusBar();
     void buildMenu();
     void showCurrentTeam();
+    void showInMessagePanel(const QString &text);
 
     void FormCreate();
     void FormShow();

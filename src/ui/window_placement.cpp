@@ -25,9 +25,19 @@ QRect keptInside(const QRect &frame, const QRect &available)
 
 namespace {
 
-// Puts the window's frame at `placed`, shrinking the window when the frame had to shrink.
-void applyFrame(QWidget &window, const QRect &frame, const QRect &placed)
+// Puts the window's frame where `place` says, on its screen's available area; the window
+// shrinks when its frame had to.
+template <typename Place> void placeOnScreen(QWidget &window, Place place)
 {
+    const QScreen *screen = window.screen();
+    if (!screen)
+        return;
+    // Before the window is first shown its frame is not known; the decorations are then
+    // taken as none, and the next showing places it again with them.
+    const QRect frame = window.frameGeometry();
+    const QRect placed = place(frame, screen->availableGeometry());
+    if (placed == frame)
+        return;
     if (placed.size() != frame.size())
         window.resize(placed.size() - (frame.size() - window.size()));
     window.move(placed.topLeft());
@@ -37,22 +47,12 @@ void applyFrame(QWidget &window, const QRect &frame, const QRect &placed)
 
 void centreOnScreen(QWidget &window)
 {
-    const QScreen *screen = window.screen();
-    if (!screen)
-        return;
-    // Before the window is first shown its frame is not known; the decorations are then
-    // taken as none, and the next showing places it again with them.
-    const QRect frame = window.frameGeometry();
-    applyFrame(window, frame, centredInside(frame.size(), screen->availableGeometry()));
+    placeOnScreen(window, [](const QRect &frame, const QRect &available) {
+        return centredInside(frame.size(), available);
+    });
 }
 
 void keepOnScreen(QWidget &window)
 {
-    const QScreen *screen = window.screen();
-    if (!screen)
-        return;
-    const QRect frame = window.frameGeometry();
-    const QRect placed = keptInside(frame, screen->availableGeometry());
-    if (placed != frame)
-        applyFrame(window, frame, placed);
+    placeOnScreen(window, keptInside);
 }

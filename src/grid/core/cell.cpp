@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -51,21 +50,6 @@ void CellText::assign(std::string_view text)
 // ---- ZIVGridCell
 
 namespace {
-
-// Locale-neutral forms: ISO dates and 24-hour times.
-std::string dateText(const DateTimeParts &parts)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", parts.year, parts.month, parts.day);
-    return buffer;
-}
-
-std::string timeText(const DateTimeParts &parts)
-{
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", parts.hour, parts.minute, parts.second);
-    return buffer;
-}
 
 std::string dateTimeToString(TDateTime value)
 {
