@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // What the player list decides about its cells, rows and columns, as plain values; the frame
@@ -39,6 +41,11 @@ struct CellLook
     bool operator==(const CellLook &) const = default;
 };
 
+// Where the colouring starts; the legend quotes the same numbers.
+inline constexpr int levelYellowAbove = 6, levelGreenAbove = 5;
+inline constexpr int keeperYellowAbove = 7, keeperGreenAbove = 6;
+inline constexpr int gentlenessMarked = 2, leadershipMarked = 7;
+
 // Skill levels, form and ratings: above 6 a yellow background, above 5 green and bold.
 CellLook levelLook(double level);
 // The keeper estimate, one step higher: above 7 yellow, above 6 green and bold.
@@ -66,6 +73,29 @@ struct TraitLooks
 };
 
 TraitLooks traitLooks(const Player &player);
+
+// One line of the colour legend: a sample drawn in the look, and what the look means.
+struct LegendEntry
+{
+    std::string sample;
+    ListColour text;
+    std::optional<ListColour> background;
+    bool bold = false;
+    bool italic = false;
+    std::string meaning;
+};
+
+// Every look the list gives a cell or row, with the thresholds the colouring uses.
+std::vector<LegendEntry> colourLegend();
+
+// The list's header lines, in column order.
+const std::vector<std::string> &playerListHeaders();
+// What a column holds, in words, for its header's tooltip: "caption: explanation"; empty for
+// a name that is not a column of the list.
+std::string columnExplanation(std::string_view column);
+
+// The line beside a filtered list, "12 of 25 players shown"; none while no filter is on.
+std::optional<std::string> shownPlayersLine(bool filtered, std::size_t shown, std::size_t total);
 
 // A column with a background of its own, set once when the list is made.
 struct ColumnBackground

@@ -23,9 +23,16 @@ public:
     QLabel *lblStamina, *lblPlaymaking, *lblWinger, *lblScoring;
     QLabel *lblKeeper, *lblPassing, *lblDefending, *lblSetPieces;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    // Places captions and values by the font in use, the designed places being the least.
+    void layOut();
+
     struct Row
     {
+        QLabel *caption;
         QLabel *value;
         std::int8_t Player::*skill;
     };

@@ -10,11 +10,18 @@
 #include "ui/error_display.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QPushButton>
 #include <QSlider>
+#include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -26,52 +33,6 @@ constexpr TColor gridColor(ListColour colour)
 {
     return rgbColor(colour.red, colour.green, colour.blue);
 }
-
-const std::vector<std::string> headerLines = {"id",
-                                              "marked",
-                                              "bidder;bidder;s",
-                                              "name",
-                                              "age",
-                                              "injury",
-                                              "stars",
-                                              "form",
-                                              "stamina",
-                                              "scoring",
-                                              "playmaking",
-                                              "defending",
-                                              "passing",
-                                              "winger",
-                                              "setpieces",
-                                              "goaltending",
-                                              "speciality",
-                                              "value",
-                                              "wage",
-                                              "bid;bid;s",
-                                              "deadline",
-                                              "gentleness",
-                                              "aggressivity",
-                                              "honesty",
-                                              "experience",
-                                              "leadership",
-                                              "GK;GK;v",
-                                              "pos_keeper;G;v",
-                                              "pos_central_defender;D;v",
-                                              "pos_inner_midfielder;M;v",
-                                              "pos_wingback;WB;v",
-                                              "pos_winger;W;v",
-                                              "pos_forward;F;v",
-                                              "pos_central_defender_towards_wing;DTW;v",
-                                              "pos_central_defender_offensive;DO;v",
-                                              "pos_wingback_defensive;WBD;v",
-                                              "pos_wingback_towards_middle;WBTM;v",
-                                              "pos_wingback_offensive;WBO;v",
-                                              "pos_inner_midfielder_defensive;MD;v",
-                                              "pos_inner_midfielder_towards_wing;MTW;v",
-                                              "pos_inner_midfielder_offensive;MO;v",
-                                              "pos_winger_defensive;WD;v",
-                                              "pos_winger_towards_middle;WTM;v",
-                                              "pos_winger_offensive;WO;v",
-                                              "pos_forward_defensive;FD;v"};
 
 // The levels shown with the level colouring, in the order they are written.
 struct LevelField
@@ -144,7 +105,9 @@ void writePersonal(ZIVGridRow &row, const PlayerListColumns &c, const Player &p)
     row.cell(c.wage).setInt(p.wage);
     row.cell(c.bid).setInt(p.bid);
     row.cell(c.bidder).setString(p.bidder);
-    row.cell(c.deadline).setDate(p.deadline);
+    // No deadline is no date: a blank cell, not the calendar's zero day at midnight.
+    if (p.deadline != 0.0)
+        row.cell(c.deadline).setDate(p.deadline);
     if (p.injury >= 0)
         row.cell(c.injury).setInt(p.injury);
     if (p.stars > -1)
@@ -198,6 +161,25 @@ void writeKeeperEstimate(ZIVGridRow &row, const PlayerListColumns &c,
     applyLook(cell, keeperEstimateLook(*estimate));
 }
 
+QString cssColour(ListColour colour)
+{
+    return QString("rgb(%1, %2, %3)").arg(colour.red).arg(colour.green).arg(colour.blue);
+}
+
+// A legend sample: its text drawn in the look it stands for.
+QLabel *legendSample(const LegendEntry &entry, QWidget *parent)
+{
+    auto *sample = new QLabel(QString::fromStdString(entry.sample), parent);
+    sample->setTextFormat(Qt::PlainText);
+    sample->setAlignment(Qt::AlignCenter);
+    sample->setStyleSheet(QString("QLabel { color: %1; background: %2; padding: 0 6px; %3%4}")
+                              .arg(cssColour(entry.text),
+                                   entry.background ? cssColour(*entry.background) : "white",
+                                   entry.bold ? "font-weight: bold; " : "",
+                                   entry.italic ? "font-style: italic; " : ""));
+    return sample;
+}
+
 ZIVGridColumn &columnOf(const ZIVGridCore &grid, const char *name)
 {
     return *grid.getColumn(name, true);
@@ -236,15 +218,21 @@ void writePlayerRow(ZIVGridRow &row, const PlayerListColumns &columns, const Pla
 TframeListPlayers::TframeListPlayers(const Keeper &keeper, QWidget *parent)
     : TframeList(parent), keeperTable(keeper)
 {
-    lstList->SetHeaders(headerLines);
+    lstList->SetHeaders(playerListHeaders());
     lstList->SetHeadersString("frameListPlayers");
     lstList->setDefaultColWidth(66);
     buildSettings();
+    buildLegend();
+    buildFilterState();
     colourColumns();
     for (const char *name : viewNames())
         cbView->addItem(name);
     cbView->setCurrentIndex(0);
     connectGuarded(cbView, &QComboBox::currentIndexChanged, this, &TframeListPlayers::cbViewChange);
+    // The header menu is where a user sets a filter. Connected after the grid's own handlers,
+    // these run once an item has done its work (the menu's own signal comes before it).
+    for (QAction *item : lstList->headerMenu()->actions())
+        connectGuarded(item, &QAction::triggered, this, &TframeListPlayers::showFilterState);
 }
 
 void TframeListPlayers::buildSettings()
@@ -285,8 +273,59 @@ void TframeListPlayers::buildSettings()
     cbView->setObjectName("cbView");
     cbView->setEditable(false);
     row->addWidget(cbView);
+    btnLegend = new QToolButton(panSettings);
+    btnLegend->setObjectName("btnLegend");
+    btnLegend->setText("?");
+    btnLegend->setToolTip("What the colours mean");
+    btnLegend->setFixedHeight(17);
+    row->addWidget(btnLegend);
+    connectGuarded(btnLegend, &QToolButton::clicked, this, &TframeListPlayers::btnLegendClick);
     row->addStretch(1);
     static_cast<QVBoxLayout *>(layout())->insertWidget(0, panSettings);
+}
+
+void TframeListPlayers::buildLegend()
+{
+    panLegend = new QFrame(this, Qt::Popup);
+    panLegend->setObjectName("panLegend");
+    panLegend->setFrameShape(QFrame::StyledPanel);
+    auto *grid = new QGridLayout(panLegend);
+    grid->setContentsMargins(8, 6, 8, 8);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(3);
+    auto *title = new QLabel("What the colours mean", panLegend);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    grid->addWidget(title, 0, 0, 1, 2);
+    int line = 1;
+    for (const LegendEntry &entry : colourLegend()) {
+        grid->addWidget(legendSample(entry, panLegend), line, 0);
+        auto *meaning = new QLabel(QString::fromStdString(entry.meaning), panLegend);
+        meaning->setTextFormat(Qt::PlainText);
+        grid->addWidget(meaning, line++, 1);
+    }
+}
+
+void TframeListPlayers::buildFilterState()
+{
+    panFilterState = new QWidget(this);
+    panFilterState->setObjectName("panFilterState");
+    auto *row = new QHBoxLayout(panFilterState);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(6);
+    lblShownPlayers = new QLabel(panFilterState);
+    lblShownPlayers->setObjectName("lblShownPlayers");
+    lblShownPlayers->setTextFormat(Qt::PlainText);
+    row->addWidget(lblShownPlayers);
+    btnClearFilters = new QPushButton("Clear filters", panFilterState);
+    btnClearFilters->setObjectName("btnClearFilters");
+    row->addWidget(btnClearFilters);
+    row->addStretch(1);
+    connectGuarded(btnClearFilters, &QPushButton::clicked, this,
+                   &TframeListPlayers::btnClearFiltersClick);
+    panFilterState->setVisible(false);
+    static_cast<QVBoxLayout *>(layout())->insertWidget(1, panFilterState);
 }
 
 void TframeListPlayers::colourColumns()
@@ -299,6 +338,7 @@ void TframeListPlayers::setTeam(Team *shown)
 {
     shownTeam = shown;
     players = shown ? &shown->players : nullptr;
+    widthsToFit = true;
 }
 
 void TframeListPlayers::refresh()
@@ -312,6 +352,57 @@ void TframeListPlayers::refresh()
         const Player &player = *entry.second;
         writePlayerRow(row, columns, player, listRatings(player, stamina, form, keeperTable));
     });
+    if (widthsToFit && players) {
+        fitWidthsToSquad();
+        widthsToFit = false;
+    }
+    showFilterState();
+}
+
+// Wide enough for every cell and the header's caption with its marks, up to the maximum.
+void TframeListPlayers::fitWidthsToSquad()
+{
+    // The caption's indent and the sort and filter marks at the header's right edge.
+    constexpr int headerMargins = 14;
+    lstList->fitColumnsToData();
+    QFont headerFont = lstList->gridFont();
+    headerFont.setBold(true);
+    const QFontMetrics header(headerFont);
+    const TZIVGridVisibleColumns &shown = lstList->visibleColumns();
+    for (int col = 0; col < lstList->colCount() && col < int(shown.size()); ++col) {
+        const int caption = header.horizontalAdvance(toQString(shown[std::size_t(col)]->caption()));
+        const int wanted = std::max(lstList->colWidth(col), caption + headerMargins);
+        lstList->setColWidth(col, std::min(wanted, maxFittedWidth));
+    }
+}
+
+void TframeListPlayers::btnLegendClick()
+{
+    panLegend->adjustSize();
+    // Below the button, moved left as far as needed to stay over the list.
+    const QPoint below = btnLegend->mapToGlobal(QPoint(0, btnLegend->height()));
+    const int listRight = mapToGlobal(QPoint(width(), 0)).x();
+    const int listLeft = mapToGlobal(QPoint()).x();
+    panLegend->move(std::max(listLeft, std::min(below.x(), listRight - panLegend->width())),
+                    below.y());
+    panLegend->show();
+}
+
+void TframeListPlayers::btnClearFiltersClick()
+{
+    for (const auto &entry : lstList->columns())
+        entry.second->setFilter("");
+    showFilterState();
+}
+
+void TframeListPlayers::showFilterState()
+{
+    const std::size_t shown = lstList->rows().size();
+    const std::optional<std::string> line =
+        shownPlayersLine(lstList->filtered(), shown, shown + lstList->hiddenRows().size());
+    if (line)
+        lblShownPlayers->setText(QString::fromStdString(*line));
+    panFilterState->setVisible(line.has_value());
 }
 
 Player *TframeListPlayers::focusedPlayer() const

@@ -9,8 +9,11 @@
 #include <cstdint>
 
 class QComboBox;
+class QFrame;
 class QLabel;
+class QPushButton;
 class QSlider;
+class QToolButton;
 class QWidget;
 class ZIVGridColumn;
 class ZIVGridCore;
@@ -61,16 +64,37 @@ public:
     // Shows the columns that matter for the chosen position, then fits the widths.
     void cbViewChange();
 
+    // Pops up what the colours of the list mean, below the "?" button.
+    void btnLegendClick();
+    // Takes every filter off the list.
+    void btnClearFiltersClick();
+    // Says how many players the filters let through, or hides the line when none is on.
+    void showFilterState();
+
+    // Column widths fitted to a squad stay within this, so one long name cannot push the
+    // ratings out of view.
+    static constexpr int maxFittedWidth = 200;
+
     QWidget *panSettings;
     QLabel *Label1, *Label2, *Label3;
     QSlider *trkStamina, *trkForm;
     QComboBox *cbView;
+    QToolButton *btnLegend;
+    QFrame *panLegend;
+    QWidget *panFilterState;
+    QLabel *lblShownPlayers;
+    QPushButton *btnClearFilters;
 
 private:
     void buildSettings();
+    void buildLegend();
+    void buildFilterState();
     void colourColumns();
+    void fitWidthsToSquad();
 
     const Keeper &keeperTable;
     Team *shownTeam = nullptr;
     TPlayers *players = nullptr;
+    // Set by a new team: the next refresh fits the widths to its names.
+    bool widthsToFit = false;
 };

@@ -18,13 +18,20 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <QStatusBar>
 
@@ -169,6 +176,70 @@ TEST_F(PlayersPage, DownloadFillsThePlayersPageWithTheUsersSquad)
     frmMain->frPlayers->cbView->setCurrentIndex(1);
     QTest::qWait(20);
     EXPECT_TRUE(frmMain->grab().save(folder + "/players_page_keeper_view.png"));
+}
+
+// The main window as the user sees it, with a popup (menu, legend, tooltip) painted where it
+// stands on the screen.
+QImage windowWithPopup(QWidget *window, QWidget *popup)
+{
+    QImage shot = window->grab().toImage();
+    QPainter painter(&shot);
+    painter.drawPixmap(window->mapFromGlobal(popup->mapToGlobal(QPoint())), popup->grab());
+    return shot;
+}
+
+QString screenshot(const char *name)
+{
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+    QDir().mkpath(folder);
+    return folder + "/" + name;
+}
+
+// What a user sees of the colours, the header menu and a filter set through it.
+TEST_F(PlayersPage, ThePageExplainsItsColoursAndSaysWhatAFilterLeaves)
+{
+    startProgram();
+    downloadAsDemo();
+    ASSERT_TRUE(playersTabVisible());
+    frmMain->pages->setCurrentWidget(frmMain->tsPlayers);
+    TframeListPlayers &list = *frmMain->frPlayers;
+    ZIVGrid &grid = *list.lstList;
+    QTest::qWait(50);
+
+    QTest::mouseClick(list.btnLegend, Qt::LeftButton);
+    ASSERT_TRUE(list.panLegend->isVisible());
+    EXPECT_TRUE(windowWithPopup(frmMain, list.panLegend).save(screenshot("players_legend.png")));
+    list.panLegend->hide();
+
+    const int ageColumn = grid.getColumn("age", true)->visibleIndex();
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, grid.cellRect(ageColumn, 0).center());
+    QMenu &menu = *grid.headerMenu();
+    ASSERT_TRUE(menu.isVisible());
+    EXPECT_TRUE(windowWithPopup(frmMain, &menu).save(screenshot("players_header_menu.png")));
+    const int age = demoTeam().players.front().age;
+    QTimer::singleShot(50, [age] {
+        auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        box->setTextValue(QString::number(age));
+        box->accept();
+    });
+    QAction *filterItem = menu.actions().front();
+    QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(filterItem).center());
+    QTest::qWait(20);
+    const auto sameAge = std::count_if(demoTeam().players.begin(), demoTeam().players.end(),
+                                       [age](const sim::Player &p) { return p.age == age; });
+    EXPECT_TRUE(grid.filtered()) << grid.rowNum();
+    ASSERT_FALSE(list.panFilterState->isHidden());
+    EXPECT_EQ(list.lblShownPlayers->text(),
+              QString("%1 of %2 players shown").arg(sameAge).arg(demoTeam().players.size()));
+    EXPECT_TRUE(frmMain->grab().save(screenshot("players_filtered.png")));
+    QTest::mouseClick(list.btnClearFilters, Qt::LeftButton);
+    EXPECT_TRUE(list.panFilterState->isHidden());
+    EXPECT_EQ(grid.rowNum(), int(demoTeam().players.size()));
+
+    grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    QTest::qWait(20);
+    EXPECT_TRUE(frmMain->grab().save(screenshot("players_scrolled_right.png")));
 }
 
 TEST_F(PlayersPage, ASecondStartShowsTheStoredSquadWithoutARequest)
