@@ -3,6 +3,7 @@
 #include "Engine/errors.h"
 #include "Engine/history.h"
 #include "grid/widget/ziv_grid.h"
+#include "players/player_list_view.h"
 #include "players/team.h"
 #include "qt_text/qt_text.h"
 #include "service/session.h"
@@ -12,6 +13,7 @@
 #include "ui/disabled_while.h"
 #include "ui/error_display.h"
 #include "ui/hourglass.h"
+#include "ui/lineup_frame.h"
 #include "ui/live_frame.h"
 #include "ui/player_abilities_frame.h"
 #include "ui/player_list_frame.h"
@@ -24,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
+#include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -107,6 +110,26 @@ void TfrmMain::buildPlayersPage()
     layout->addWidget(panDetail);
     const int index = pages->addTab(tsPlayers, "Players");
     pages->setTabVisible(index, false);
+    buildLineupPage();
+}
+
+void TfrmMain::buildLineupPage()
+{
+    tsLineup = new QWidget(pages);
+    tsLineup->setObjectName("tsLineup");
+    frLineup = new TframeLineup(tsLineup);
+    frLineup->setObjectName("frLineup");
+    auto *layout = new QVBoxLayout(tsLineup);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(frLineup);
+    // The lineup rates everyone at the stamina and form the Players page's track bars try.
+    for (QSlider *bar : {frPlayers->trkStamina, frPlayers->trkForm})
+        connectGuarded(bar, &QSlider::valueChanged, this, [this] {
+            frLineup->setLevels(levelOverride(frPlayers->trkStamina->value()),
+                                levelOverride(frPlayers->trkForm->value()));
+        });
+    const int index = pages->addTab(tsLineup, "Lineup");
+    pages->setTabVisible(index, false);
 }
 
 void TfrmMain::buildStatusBar()
@@ -175,7 +198,9 @@ void TfrmMain::showCurrentTeam()
     statusPanels[0]->setText(toQString(team->nameAt(startMoment())));
     frPlayers->setTeam(team);
     frPlayers->refresh();
+    frLineup->setTeam(team);
     pages->setTabVisible(pages->indexOf(tsPlayers), true);
+    pages->setTabVisible(pages->indexOf(tsLineup), true);
 }
 
 void TfrmMain::appendLog(const QString &response)

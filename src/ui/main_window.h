@@ -15,6 +15,7 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 class TfrmAbout;
+class TframeLineup;
 class TframeListPlayers;
 class TframeLive;
 class TframePlayerAbilities;
@@ -50,6 +51,8 @@ public:
     TframeListPlayers *frPlayers;
     QFrame *panDetail;
     TframePlayerAbilities *frAbilities;
+    QWidget *tsLineup;
+    TframeLineup *frLineup;
     QWidget *tsLive;
     TframeLive *frameLive1;
     QSplitter *Splitter1;
@@ -68,6 +71,7 @@ protected:
 private:
     void buildPages();
     void buildPlayersPage();
+    void buildLineupPage();
     void buildStatusBar();
     void buildMenu();
     void showCurrentTeam();

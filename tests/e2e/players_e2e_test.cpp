@@ -8,6 +8,7 @@
 #include "support/hostile_names.h"
 #include "support/message_box_watch.h"
 #include "ui/error_display.h"
+#include "ui/lineup_frame.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/player_abilities_frame.h"
@@ -36,6 +37,9 @@
 #include <QStatusBar>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 namespace {
 
@@ -330,6 +334,74 @@ TEST_F(PlayersPage, NamesFromTheDocumentAreShownLiterally)
         }
         closeProgram();
     }
+}
+
+TEST_F(PlayersPage, TheLineupTabDrawsTheBestElevenAndAPinMovesAPlayerIntoItsPlace)
+{
+    startProgram();
+    EXPECT_FALSE(frmMain->pages->isTabVisible(frmMain->pages->indexOf(frmMain->tsLineup)));
+    downloadAsDemo();
+    ASSERT_TRUE(frmMain->pages->isTabVisible(frmMain->pages->indexOf(frmMain->tsLineup)));
+    frmMain->pages->setCurrentWidget(frmMain->tsLineup);
+    TframeLineup &page = *frmMain->frLineup;
+    page.cbFormation->setCurrentText("4-4-2");
+    QTest::qWait(50);
+
+    const TLineupPitch &pitch = *page.pitch;
+    const std::vector<QRect> boxes = pitch.placeBoxes();
+    ASSERT_EQ(pitch.lineup().places.size(), 11u);
+    ASSERT_EQ(boxes.size(), 11u);
+    std::set<QString> names, squad;
+    for (const sim::Player &p : demoTeam().players)
+        squad.insert(p.name);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        ASSERT_NE(pitch.lineup().places[i].player, nullptr) << i;
+        names.insert(toQString(pitch.lineup().places[i].player->name));
+        EXPECT_TRUE(pitch.rect().contains(boxes[i])) << i;
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << " " << j;
+    }
+    EXPECT_EQ(names.size(), 11u);
+    EXPECT_TRUE(std::includes(squad.begin(), squad.end(), names.begin(), names.end()));
+    // The keeper stands at the bottom.
+    EXPECT_GT(boxes[0].top(), boxes[10].bottom());
+    EXPECT_TRUE(page.lblTotal->text().contains("not a match prediction"))
+        << page.lblTotal->text().toStdString();
+
+    // The keyboard's menu key on the first central defender's place, "Put here", its first
+    // candidate: that player is pinned and stands there.
+    page.pitch->setFocus();
+    QTest::keyClick(page.pitch, Qt::Key_Right);
+    ASSERT_EQ(pitch.currentPlace(), 1);
+    std::int32_t chosen = -1;
+    QTimer::singleShot(50, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        auto *put = menu->findChild<QMenu *>("putHere");
+        ASSERT_NE(put, nullptr);
+        ASSERT_FALSE(put->actions().isEmpty());
+        chosen = put->actions().front()->data().toInt();
+        put->actions().front()->trigger();
+        menu->close();
+    });
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, {}, page.pitch->mapToGlobal(QPoint()));
+    QApplication::sendEvent(page.pitch, &key);
+    ASSERT_NE(chosen, -1);
+    ASSERT_NE(pitch.lineup().places[1].player, nullptr);
+    EXPECT_EQ(pitch.lineup().places[1].player->id, chosen);
+    EXPECT_TRUE(page.choices().pinned(chosen));
+
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+    QDir().mkpath(folder);
+    EXPECT_TRUE(frmMain->grab().save(folder + "/lineup_100.png"));
+    QPixmap sharp(frmMain->size() * 2);
+    sharp.setDevicePixelRatio(2);
+    frmMain->render(&sharp);
+    EXPECT_TRUE(sharp.save(folder + "/lineup_200.png"));
+    // The Players page's form track bar rates the lineup again.
+    const double before = pitch.lineup().total;
+    frmMain->frPlayers->trkForm->setValue(8);
+    EXPECT_NE(pitch.lineup().total, before);
 }
 
 } // namespace

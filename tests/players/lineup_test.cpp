@@ -1,5 +1,6 @@
 #include "Engine/errors.h"
 #include "players/lineup.h"
+#include "players/lineup_view.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 #include <bit>
 #include <memory>
 #include <random>
+#include <set>
+#include <tuple>
 
 namespace {
 
@@ -258,6 +261,100 @@ TEST(LineupSolver, BreaksTiesByLowerIdsInSlotOrderAndTheFirstFormation)
             EXPECT_EQ(l.emptySlots, std::max(0, 11 - size));
             EXPECT_EQ(l.complete(), size >= 11);
         }
+    }
+}
+
+TEST(LineupChoices, CarryPinsAcrossFormationsAndDropWhatCannotHold)
+{
+    Squad squad = randomSquad(9, 16);
+    const auto id = [&](int i) { return squad.owned[std::size_t(i)]->id; };
+    squad.owned[5]->injury = 2;
+    LineupChoices choices;
+    choices.pin(id(0), {pos_wingback, 1});
+    choices.pin(id(1), {pos_central_defender, 2});
+    choices.pin(id(2), {pos_central_defender, 0});
+    choices.pin(id(3), {pos_central_defender, 2}); // takes the place from id(1)
+    choices.pin(id(4), {pos_forward, -1});
+    choices.pin(id(5), {pos_keeper, 0}); // injured since
+    choices.leaveOut(id(6));
+    choices.pin(id(7), {pos_winger, 0});
+    choices.leaveOut(id(7)); // leaving out unpins
+    using P = LineupPin;
+    const struct
+    {
+        const char *formation;
+        std::map<std::int32_t, LineupPin> pins;
+        std::vector<std::int32_t> dropped;
+    } rows[] = {
+        // Three central defenders: every place exists.
+        {"5-4-1",
+         {{id(0), P::toSlot(5)},
+          {id(2), P::toSlot(1)},
+          {id(3), P::toSlot(3)},
+          {id(4), P::toPosition(pos_forward)}},
+         {id(5)}},
+        // Two: the third place's pin keeps the position while a place is free there.
+        {"4-4-2",
+         {{id(0), P::toSlot(4)},
+          {id(2), P::toSlot(1)},
+          {id(3), P::toPosition(pos_central_defender)},
+          {id(4), P::toPosition(pos_forward)}},
+         {id(5)}},
+        // No wing backs, no forwards: those pins are dropped.
+        {"5-5-0",
+         {{id(0), P::toSlot(5)}, {id(2), P::toSlot(1)}, {id(3), P::toSlot(3)}},
+         {id(4), id(5)}},
+    };
+    for (const auto &row : rows) {
+        const auto f = std::find_if(namedFormations().begin(), namedFormations().end(),
+                                    [&](const Formation &n) { return n.name == row.formation; });
+        ASSERT_NE(f, namedFormations().end());
+        std::vector<std::int32_t> dropped;
+        const LineupRequest r = choices.request(squad.players, &f->counts, 3, 7, &dropped);
+        std::vector<std::int32_t> expected = row.dropped;
+        std::sort(dropped.begin(), dropped.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(dropped, expected) << row.formation;
+        EXPECT_EQ(r.excluded, (std::set<std::int32_t>{id(6), id(7)})) << row.formation;
+        ASSERT_EQ(r.pins.size(), row.pins.size()) << row.formation;
+        for (const auto &[pinned, pin] : row.pins) {
+            ASSERT_TRUE(r.pins.count(pinned)) << row.formation << " " << pinned;
+            const LineupPin &got = r.pins.at(pinned);
+            EXPECT_EQ(std::tie(got.bySlot, got.slot, got.position),
+                      std::tie(pin.bySlot, pin.slot, pin.position))
+                << row.formation << " " << pinned;
+        }
+        const Lineup l = bestLineup(squad.players, *f, r); // the request always holds
+        EXPECT_EQ(l.places[5].player == squad.owned[0].get(),
+                  std::string(row.formation) != "4-4-2");
+    }
+}
+
+TEST(LineupView, BenchHoldsTheBestLeftAtEachPositionOnceAndTheTotalSaysWhatItIs)
+{
+    for (int size : {25, 14, 8}) {
+        Squad squad = randomSquad(unsigned(size), size);
+        squad.owned[0]->injury = 0;
+        const LineupRequest r{-1, -1, {squad.owned[1]->id}, {}};
+        const Lineup l = bestLineup(squad.players, namedFormations()[4], r);
+        std::set<const Player *> seen;
+        for (const LineupSlot &place : l.places)
+            seen.insert(place.player);
+        const std::vector<LineupSlot> bench = substitutes(squad.players, l, r);
+        EXPECT_EQ(bench.size(), std::size_t(std::clamp(size - 2 - 11, 0, 6))) << size;
+        for (const LineupSlot &sub : bench) {
+            EXPECT_TRUE(seen.insert(sub.player).second) << size; // not on the pitch, once
+            EXPECT_LT(sub.player->injury, 0);
+            EXPECT_NE(sub.player, squad.owned[1].get());
+            // The best left: nobody unused rates higher there.
+            for (const LineupSlot &other : candidatesAt(squad.players, sub.position, r))
+                if (!seen.count(other.player)) {
+                    EXPECT_LE(other.value, sub.value) << size;
+                }
+        }
+        const std::string total = lineupTotalText(l, size - 2);
+        EXPECT_NE(total.find("contribution ratings, not a match prediction."), std::string::npos);
+        EXPECT_EQ(total.find("only 6 players are available.") != std::string::npos, size == 8);
     }
 }
 
