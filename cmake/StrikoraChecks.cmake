@@ -69,7 +69,7 @@ set(STRIKORA_LAYER_ARROWS
 # The Qt modules a folder may include; a folder not named here includes no Qt header at all.
 set(STRIKORA_LAYER_QT
     "app         -> QtCore QtGui QtWidgets"
-    "ui          -> QtCore QtGui QtWidgets"
+    "ui          -> QtCore QtGui QtWidgets QtMultimedia"
     "grid/widget -> QtCore QtGui QtWidgets"
     "service     -> QtCore QtNetwork"
     "qt_text     -> QtCore")

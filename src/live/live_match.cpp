@@ -205,6 +205,9 @@ void LiveMatch::mergeHeader(pugi::xml_node match)
     MatchID = matchId;
     applySide(Home, std::move(home));
     applySide(Away, std::move(away));
+    // Optional: an answer without it leaves the last word the service said.
+    if (const pugi::xml_node status = match.child("Status"))
+        Status = elementText(status);
 }
 
 void LiveMatch::mergeEvent(pugi::xml_node element)

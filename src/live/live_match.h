@@ -95,6 +95,9 @@ public:
     LiveTeam Home;
     LiveTeam Away;
     std::map<int, Event> Events;
+    // The service's word for the match's state where its answer has a `Status` ("UPCOMING",
+    // "ONGOING", "FINISHED"); empty while it never sent one.
+    kstring Status;
 
     // Takes one match element in; returns whether the number of events grew. A field that is
     // no integer raises EConvertError; the header and every event are stored whole or not at

@@ -192,7 +192,8 @@ SummaryRow summaryRow(const LiveMatch &match)
               {"home red cards", home.RedCard},
               {"away red cards", away.RedCard},
               {"home injury", home.Injury},
-              {"away injury", away.Injury}}}};
+              {"away injury", away.Injury}}},
+            matchState(match)};
 }
 
 kstring goalAlertText(const LiveMatch &match)
@@ -203,6 +204,54 @@ kstring goalAlertText(const LiveMatch &match)
 bool needsGoalAlert(const MatchIntake &intake, bool mainWindowActive)
 {
     return intake.goalRose && !mainWindowActive;
+}
+
+MatchState matchState(const LiveMatch &match)
+{
+    if (match.Status == "ONGOING")
+        return MatchState::running;
+    if (match.Status == "FINISHED")
+        return MatchState::finished;
+    if (match.Status == "UPCOMING")
+        return MatchState::upcoming;
+    return MatchState::unknown;
+}
+
+kstring matchStateText(const LiveMatch &match)
+{
+    const MatchState state = matchState(match);
+    if (state == MatchState::upcoming && match.Events.empty())
+        return kstring("not started");
+    kstring text;
+    if (!match.Events.empty())
+        text = std::to_string(match.Events.rbegin()->second.Minute) + "'";
+    const char *word = state == MatchState::running    ? "live"
+                       : state == MatchState::finished ? "full time"
+                                                       : "";
+    if (*word)
+        text = text.empty() ? kstring(word) : text + " " + word;
+    return text;
+}
+
+GoalNews::Scored GoalNews::taken(const LiveMatch &match, bool firstSeen)
+{
+    const int home = match.Home.Goal, away = match.Away.Goal;
+    Scored scored;
+    const auto previous = last.find(match.MatchID);
+    if (!firstSeen && previous != last.end() && !seen.count({match.MatchID, home, away})) {
+        scored.home = home > previous->second.first;
+        scored.away = away > previous->second.second;
+    }
+    seen.insert({match.MatchID, home, away});
+    last[match.MatchID] = {home, away};
+    return scored;
+}
+
+GoalSound goalSound(const LiveMatch &match, bool homeScored, int myTeamId)
+{
+    if (myTeamId != 0 && (match.Home.TeamID == myTeamId || match.Away.TeamID == myTeamId))
+        return (homeScored == (match.Home.TeamID == myTeamId)) ? GoalSound::us : GoalSound::them;
+    return homeScored ? GoalSound::home : GoalSound::away;
 }
 
 // ---- LivePageMap
@@ -242,11 +291,11 @@ MatchIntake LivePageMap::takeInMatch(pugi::xml_node element)
         page->match.MatchID = intake.matchId;
         pages[intake.matchId] = page;
     }
-    const int homeBefore = page->match.Home.Goal, awayBefore = page->match.Away.Goal;
     intake.grew = page->merge(element);
-    // The score a match is added with is no news.
-    intake.goalRose =
-        !intake.isNew && (page->match.Home.Goal > homeBefore || page->match.Away.Goal > awayBefore);
+    const GoalNews::Scored scored = goals.taken(page->match, intake.isNew);
+    intake.homeScored = scored.home;
+    intake.awayScored = scored.away;
+    intake.goalRose = scored.home || scored.away;
     showPage(*page);
     return intake;
 }

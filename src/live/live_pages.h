@@ -11,6 +11,8 @@
 #include <map>
 #include <set>
 #include <string_view>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 // The commentary of one refresh, kept as styled runs so that a box of limited size shows the
@@ -109,8 +111,40 @@ struct MatchIntake
     int matchId = 0;
     bool isNew = false;    // the response made its page
     bool grew = false;     // the merge brought events
-    bool goalRose = false; // a followed match's Goal went up on either side
+    bool goalRose = false; // a goal the user was not yet told of, on either side
+    bool homeScored = false;
+    bool awayScored = false;
 };
+
+// A match's state as the service's `Status` says it; unknown without one.
+enum class MatchState { unknown, upcoming, running, finished };
+MatchState matchState(const LiveMatch &match);
+// What a page shows beside the score: the minute of the newest event ("67'") and the state
+// ("67' live", "90' full time", "not started"); the minute alone without a `Status`.
+kstring matchStateText(const LiveMatch &match);
+
+// Tells which goals are news: each score of a match is news once in a run, so adding a match
+// again after a new session, an unreadable answer or a repeated event never alerts again for a
+// goal already seen. The score a match is first seen with is no news.
+class GoalNews
+{
+public:
+    struct Scored
+    {
+        bool home = false;
+        bool away = false;
+    };
+    Scored taken(const LiveMatch &match, bool firstSeen);
+
+private:
+    std::set<std::tuple<int, int, int>> seen; // match id, home goals, away goals
+    std::map<int, std::pair<int, int>> last;
+};
+
+// The sound of a goal: by side, or when the user's team plays, for "us" or "them".
+enum class GoalSound { home, away, us, them };
+// `myTeamId` 0: the user's team is not known.
+GoalSound goalSound(const LiveMatch &match, bool homeScored, int myTeamId);
 
 // One row of the live summary: the cells by column name.
 struct SummaryRow
@@ -124,6 +158,7 @@ struct SummaryRow
     kstring homeTeam;
     kstring awayTeam;
     std::array<Count, 10> counts{};
+    MatchState state = MatchState::unknown;
 };
 SummaryRow summaryRow(const LiveMatch &match);
 
@@ -177,4 +212,5 @@ private:
 
     std::map<int, MatchPageModel *> pages;
     std::set<int> toAddAgain;
+    GoalNews goals;
 };

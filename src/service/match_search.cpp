@@ -89,3 +89,20 @@ void addMatchById(std::int32_t matchId, TSearchMatches &found)
 {
     found.try_emplace(matchId, TSearchMatch{matchId, {}, {}, {}, {}});
 }
+
+const TSearchMatch *matchToFollow(const TSearchMatches &next)
+{
+    const TSearchMatch *coming = nullptr;
+    for (const auto &[id, match] : next) {
+        if (match.status == "ONGOING")
+            return &match;
+        if (match.status == "UPCOMING" && (!coming || match.date < coming->date))
+            coming = &match;
+    }
+    return coming;
+}
+
+kstring matchTitle(const TSearchMatch &match)
+{
+    return match.home + " - " + match.away;
+}

@@ -45,5 +45,12 @@ void pickMatches(const pugi::xml_document &matchList, MatchPick pick, TSearchMat
 void searchMatches(Troot &session, const std::vector<std::int32_t> &teamIds, MatchPick pick,
                    TSearchMatches &found);
 
+// The match "Follow my match" follows from what "Next" found for the user's team: a running
+// one, else the coming one with the earliest date (the service's date texts sort as dates);
+// the lower id on equal dates. Null when there is neither.
+const TSearchMatch *matchToFollow(const TSearchMatches &next);
+// "Lions - Tigers"
+kstring matchTitle(const TSearchMatch &match);
+
 // The match entered by id: listed with empty texts unless it is already there.
 void addMatchById(std::int32_t matchId, TSearchMatches &found);

@@ -1,13 +1,18 @@
 #include "ui/live_frame.h"
 
 #include "Engine/errors.h"
+#include "Engine/history.h"
 #include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_grid.h"
+#include "players/team.h"
 #include "qt_text/qt_text.h"
+#include "service/match_search.h"
 #include "service/service_paths.h"
 #include "service/session.h"
 #include "ui/disabled_while.h"
 #include "ui/error_display.h"
+#include "ui/goal_sounds.h"
+#include "ui/hourglass.h"
 #include "ui/live_match_frame.h"
 #include "ui/select_base_dialog.h"
 
@@ -95,7 +100,8 @@ void SessionLiveService::log(const kstring &response)
 }
 
 TframeLive::TframeLive(Troot &session, QWidget *parent, TfrmSelectBase *matchSearch)
-    : TframeBase(parent), service(session), follower(service, *this), matchSearch_(matchSearch)
+    : TframeBase(parent), service(session), follower(service, *this), session_(session),
+      matchSearch_(matchSearch)
 {
     setObjectName("frameLive1");
     pages = new QTabWidget(this);
@@ -117,9 +123,15 @@ TframeLive::TframeLive(Troot &session, QWidget *parent, TfrmSelectBase *matchSea
     connectGuarded(btnAddMatch, &QPushButton::clicked, this, &TframeLive::btnAddMatchClick);
     connectGuarded(btnRemoveMatch, &QPushButton::clicked, this, &TframeLive::btnRemoveMatchClick);
     connectGuarded(btnGetNextEvent, &QPushButton::clicked, this, &TframeLive::btnGetNextEventClick);
+    connectGuarded(btnFollowMyMatch, &QPushButton::clicked, this,
+                   &TframeLive::btnFollowMyMatchClick);
+    connect(lstSummary, &ZIVGrid::OnClick, this, &TframeLive::enableRemove);
+    connect(lstSummary, &ZIVGrid::OnKeyDown, this, &TframeLive::enableRemove);
     connectGuarded(matchTimer, &QTimer::timeout, this, &TframeLive::matchTimerTimer);
     connect(pages, &QTabWidget::currentChanged, this, [this](int index) { pagesChange(index); });
     buildTrayMenu();
+    sounds = new GoalSounds(this);
+    enableRemove();
     matchTimer->start();
 }
 
@@ -142,12 +154,23 @@ QWidget *TframeLive::buildSummaryTab()
     chkWatchNewEvents = new QCheckBox("Watch new events", tab);
     chkWatchNewEvents->setObjectName("chkWatchNewEvents");
     chkWatchNewEvents->setChecked(true);
+    btnFollowMyMatch = button(tab, "btnFollowMyMatch", "Follow &my match");
+    btnFollowMyMatch->setToolTip(
+        "Follows your team's running match, or its next one (your team is the one of the "
+        "downloaded data).");
+    chkGoalSounds = new QCheckBox("Goal &sounds", tab);
+    chkGoalSounds->setObjectName("chkGoalSounds");
+    chkGoalSounds->setChecked(true);
+    chkGoalSounds->setToolTip("A short sound for each goal: one for the home side and one for "
+                              "the away side, or for us and them when your team plays.");
 
     auto *top = new QHBoxLayout;
     top->addWidget(btnAddMatch);
     top->addWidget(btnRemoveMatch);
     top->addWidget(btnGetNextEvent);
     top->addWidget(chkWatchNewEvents);
+    top->addWidget(btnFollowMyMatch);
+    top->addWidget(chkGoalSounds);
     top->addStretch(1);
     auto *layout = new QVBoxLayout(tab);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -248,12 +271,30 @@ void TframeLive::refreshSummary()
         row.cell(awayTeam).setString(values.awayTeam);
         row.cell(homeTeam).setBrushSource(srcColumn);
         row.cell(awayTeam).setBrushSource(srcColumn);
+        // Running matches bold, finished ones grey and italic.
+        if (values.state == MatchState::running || values.state == MatchState::finished) {
+            row.font();
+            row.setFontSource(srcOwn);
+            TFont &font = row.font();
+            if (values.state == MatchState::running) {
+                font.style |= fsBold;
+            } else {
+                font.style |= fsItalic;
+                font.color = rgbColor(110, 110, 110);
+            }
+        }
         for (std::size_t i = 0; i < counts.size(); ++i) {
             ZIVGridCell &cell = row.cell(*counts[i]);
             cell.setInt(values.counts[i].value);
             cell.setBrushSource(srcColumn);
         }
     });
+    enableRemove();
+}
+
+void TframeLive::enableRemove()
+{
+    btnRemoveMatch->setEnabled(!lstSummary->GetSelectedRows().empty());
 }
 
 // ---- handlers
@@ -283,6 +324,36 @@ void TframeLive::btnRemoveMatchClick()
         matchIds.push_back(row->cell(id).getLong());
     for (int matchId : matchIds)
         removeMatch(matchId);
+}
+
+void TframeLive::btnFollowMyMatchClick()
+{
+    Team *mine = session_.currentTeam();
+    if (!mine) {
+        emit messageRequested("Your team is not known yet: download your data first "
+                              "(Online, Download data).");
+        return;
+    }
+    const QString team = toQString(mine->nameAt(startMoment()));
+    TSearchMatches next;
+    {
+        const Hourglass wait;
+        const DisabledWhile<QPushButton> busy(btnFollowMyMatch);
+        searchMatches(session_, {mine->id}, MatchPick::Next, next);
+    }
+    const TSearchMatch *match = matchToFollow(next);
+    if (!match) {
+        emit messageRequested(team + " has no running or coming match.");
+        return;
+    }
+    const bool running = match->status == "ONGOING";
+    addMatch(match->id);
+    if (TframeLiveMatch *shown = page(match->id))
+        pages->setCurrentWidget(shown);
+    emit messageRequested(
+        QString(running ? "Following the running match " : "Following the next match ") +
+        toQString(matchTitle(*match)) +
+        (running || match->date.empty() ? QString() : " on " + toQString(match->date)) + ".");
 }
 
 void TframeLive::btnGetNextEventClick()
@@ -334,7 +405,12 @@ void TframeLive::alertGoals(const std::vector<MatchIntake> &intakes)
 {
     QWidget *mainWindow = window();
     const bool active = mainWindow->isActiveWindow();
+    const Team *mine = session_.currentTeam();
     for (const MatchIntake &intake : intakes) {
+        const TframeLiveMatch *match = page(intake.matchId);
+        // The sound plays also while the user looks: it tells which side scored.
+        if (intake.goalRose && match && chkGoalSounds->isChecked())
+            sounds->play(goalSound(match->match, intake.homeScored, mine ? mine->id : 0));
         if (!needsGoalAlert(intake, active))
             continue;
         QApplication::alert(mainWindow);
@@ -352,6 +428,12 @@ void TframeLive::buildTrayMenu()
     notifyAction->setObjectName("actNotifyGoals");
     notifyAction->setCheckable(true);
     notifyAction->setChecked(true);
+    soundAction = trayMenu->addAction("Goal sounds");
+    soundAction->setObjectName("actGoalSounds");
+    soundAction->setCheckable(true);
+    soundAction->setChecked(chkGoalSounds->isChecked());
+    connect(soundAction, &QAction::toggled, chkGoalSounds, &QCheckBox::setChecked);
+    connect(chkGoalSounds, &QCheckBox::toggled, soundAction, &QAction::setChecked);
 }
 
 // The tray icon exists while a match is followed and the desktop has a tray.

@@ -15,6 +15,7 @@ class QPushButton;
 class QSystemTrayIcon;
 class QTabWidget;
 class QTimer;
+class GoalSounds;
 class TframeLiveMatch;
 class TfrmSelectBase;
 class Troot;
@@ -64,6 +65,9 @@ public:
     QPushButton *btnRemoveMatch;
     QPushButton *btnGetNextEvent;
     QCheckBox *chkWatchNewEvents;
+    QPushButton *btnFollowMyMatch;
+    // Goal sounds on or off; the tray menu's "Goal sounds" is the same switch.
+    QCheckBox *chkGoalSounds;
     ZIVGrid *lstSummary;
     QTimer *matchTimer;
 
@@ -74,6 +78,8 @@ public:
     // never waits a minute for the timer).
     void btnAddMatchClick();
     void btnRemoveMatchClick();
+    // Follows the user's team's running match, or its next one, and says which in the status bar.
+    void btnFollowMyMatchClick();
     void btnGetNextEventClick();
     void matchTimerTimer();
     void pagesChange(int index);
@@ -81,6 +87,8 @@ public:
 signals:
     // What the status bar says of the polls: why the last one failed, or empty.
     void pollStatusChanged(const QString &text);
+    // A message for the status bar that stands for a while.
+    void messageRequested(const QString &text);
 
 private:
     void created(MatchPageModel &page) override;
@@ -93,12 +101,17 @@ private:
     void alertGoals(const std::vector<MatchIntake> &intakes);
     void buildTrayMenu();
     void followTray();
+    // "Remove match" acts on the rows the user sees selected: without one it is disabled.
+    void enableRemove();
 
+    Troot &session_;
     TfrmSelectBase *matchSearch_;
     QSystemTrayIcon *tray = nullptr;
     QMenu *trayMenu = nullptr;
     // The goal notifications of this run, switched in the tray icon's menu.
     QAction *notifyAction = nullptr;
+    QAction *soundAction = nullptr;
+    GoalSounds *sounds = nullptr;
     std::map<int, TframeLiveMatch *> views;
     PollFailures pollFailures;
 };

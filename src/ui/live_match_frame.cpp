@@ -100,6 +100,10 @@ const QIcon &highlightIcon()
     return icon;
 }
 
+// The score keeps the top of the header; the state line fills the rest under it.
+constexpr int stateTextPixels = 11;
+constexpr int scoreHeight = 29;
+
 } // namespace
 
 TframeLiveMatch::TframeLiveMatch(MatchPageModel &model, QWidget *parent)
@@ -155,6 +159,13 @@ void TframeLiveMatch::buildHeader()
     txtResult = headerText(panHeader, "txtResult", palette().color(QPalette::WindowText));
     txtResult->setFixedWidth(86);
     txtAway = headerText(panHeader, "txtAway", QColor(255, 0, 0));
+    lblState = new QLabel(panHeader);
+    lblState->setObjectName("lblState");
+    lblState->setTextFormat(Qt::PlainText);
+    lblState->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont small = lblState->font();
+    small.setPixelSize(stateTextPixels);
+    lblState->setFont(small);
     btnRemove = new QPushButton("Remove", panHeader);
     btnRemove->setObjectName("btnRemove");
     btnRemove->setVisible(false);
@@ -306,6 +317,7 @@ void TframeLiveMatch::showHeader()
     txtHome->setText(toQString(match.Home.TeamName));
     txtAway->setText(toQString(match.Away.TeamName));
     txtResult->setText(toQString(match.resultText()));
+    lblState->setText(toQString(matchStateText(match)));
     showTab();
 }
 
@@ -323,7 +335,13 @@ void TframeLiveMatch::showTab()
     const int index = tabWidget ? tabWidget->indexOf(this) : -1;
     if (index < 0)
         return;
+    // Nothing is new on the page the user has open.
+    if (tabWidget->currentWidget() == this && isVisible())
+        model.entered();
     tabWidget->setTabText(index, toQString(match.tabCaption()).replace('&', "&&"));
+    const QString state = toQString(matchStateText(match));
+    tabWidget->setTabToolTip(index, toQString(goalAlertText(match)) +
+                                        (state.isEmpty() ? QString() : ", " + state));
     // Colour and marker together: seen at a glance on any style, and the caption stays as it is.
     tabWidget->tabBar()->setTabTextColor(index, model.highlighted ? QColor(200, 80, 0) : QColor());
     tabWidget->setTabIcon(index, model.highlighted ? highlightIcon() : QIcon());
@@ -364,7 +382,9 @@ void TframeLiveMatch::FrameResize()
     const int w = (panHeader->width() - txtResult->width() - 21) / 2;
     const int height = panHeader->height();
     txtHome->setGeometry(7, 0, w, height);
-    txtResult->setGeometry(txtHome->x() + w + 7, 0, txtResult->width(), height);
+    txtResult->setGeometry(txtHome->x() + w + 7, 0, txtResult->width(), scoreHeight);
+    lblState->setGeometry(txtResult->x(), scoreHeight - 1, txtResult->width(),
+                          height - scoreHeight + 1);
     txtAway->setGeometry(txtResult->x() + txtResult->width() + 7, 0, w, height);
     btnRemove->move(panHeader->width() - btnRemove->width() - 4, 8);
 }

@@ -52,6 +52,8 @@ public:
     QLabel *txtHome;
     QLabel *txtResult;
     QLabel *txtAway;
+    // Under the score: the newest event's minute and the match's state ("67' live").
+    QLabel *lblState;
     QPushButton *btnRemove;
     QTextEdit *txtMatchText;
     QSplitter *Splitter1;

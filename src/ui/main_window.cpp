@@ -70,6 +70,8 @@ void TfrmMain::buildPages()
     tsLive->setObjectName("tsLive");
     frameLive1 = new TframeLive(session, tsLive);
     connect(frameLive1, &TframeLive::pollStatusChanged, this, &TfrmMain::showPollStatus);
+    connect(frameLive1, &TframeLive::messageRequested, this,
+            [this](const QString &text) { showTransientMessage(text, downloadMessageMs); });
     frameLive1->setObjectName("frameLive1");
     auto *liveLayout = new QVBoxLayout(tsLive);
     liveLayout->setContentsMargins(0, 0, 0, 0);

@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -26,7 +27,8 @@ constexpr int buttonWidth = 88;
 TfrmSelectBase::TfrmSelectBase(QWidget *parent)
     : QDialog(parent), panTopBase(new QWidget(this)), lstList(new ZIVGrid(this)),
       panBaseButtons(new QWidget(this)), panOkCancel(new QWidget(panBaseButtons)),
-      btnOk(new QPushButton("OK", panOkCancel)), btnCancel(new QPushButton("Cancel", panOkCancel))
+      btnOk(new QPushButton("OK", panOkCancel)), btnCancel(new QPushButton("Cancel", panOkCancel)),
+      lblHint(new QLabel(this))
 {
     setObjectName("frmSelectBase");
     panTopBase->setObjectName("panTopBase");
@@ -44,6 +46,7 @@ TfrmSelectBase::TfrmSelectBase(QWidget *parent)
     layout->setSpacing(0);
     layout->addWidget(panTopBase);
     layout->addWidget(lstList, 1);
+    layout->addWidget(lblHint);
     layout->addWidget(panBaseButtons);
     resize(420, 360);
 }
@@ -61,13 +64,22 @@ void TfrmSelectBase::buildButtons()
     btnOk->setGeometry(0, 0, buttonWidth, okCancelHeight);
     btnCancel->setObjectName("btnCancel");
     btnCancel->setGeometry(okCancelWidth - buttonWidth, 0, buttonWidth, okCancelHeight);
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    lblHint->setObjectName("lblHint");
+    lblHint->setTextFormat(Qt::PlainText);
+    lblHint->setWordWrap(true);
+    lblHint->setContentsMargins(8, 4, 8, 0);
+    QFont bold = lblHint->font();
+    bold.setBold(true);
+    lblHint->setFont(bold);
+    lblHint->setVisible(false);
+    connect(btnOk, &QPushButton::clicked, this, &TfrmSelectBase::btnOkClick);
     // Escape rejects the dialog, as this button does.
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool TfrmSelectBase::select(TSelection &selection)
 {
+    showHint({});
     reset();
     refill();
     if (exec() != QDialog::Accepted) {
@@ -81,10 +93,29 @@ bool TfrmSelectBase::select(TSelection &selection)
     return true;
 }
 
+void TfrmSelectBase::btnOkClick()
+{
+    if (lstList->rowNum() > 0 && lstList->GetSelectedRows().empty()) {
+        if (!lstList->GetFocusedRow()) {
+            showHint(selectFirstHint());
+            lstList->setFocus();
+            return;
+        }
+        lstList->selectFocusedRow();
+    }
+    accept();
+}
+
+void TfrmSelectBase::showHint(const QString &text)
+{
+    lblHint->setText(text);
+    lblHint->setVisible(!text.isEmpty());
+}
+
 void TfrmSelectBase::lstListDblClick()
 {
     if (lstList->GetFocusedRow())
-        accept();
+        btnOkClick();
 }
 
 // The buttons stay centred however wide the dialog is.

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+class QLabel;
 class QPushButton;
 class QWidget;
 class ZIVEdit;
@@ -41,8 +42,17 @@ public:
     QWidget *panOkCancel;
     QPushButton *btnOk;
     QPushButton *btnCancel;
+    // What the dialog tells the user to do next, above the buttons; hidden while empty.
+    QLabel *lblHint;
+
+    // OK: with rows listed but none selected, takes the focused row, or says what to do.
+    void btnOkClick();
+    void showHint(const QString &text);
 
 protected:
+    // What OK says when rows are listed but none is selected or focused.
+    virtual QString selectFirstHint() const { return "Select a row first."; }
+
     // Rebuilds a list of "id" and "name" rows from the entries, ascending by id.
     static void fillIdNameList(ZIVGrid &grid, const TSelection &entries);
     // Enter in the box presses the button instead of OK.

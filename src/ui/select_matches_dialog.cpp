@@ -1,9 +1,11 @@
 #include "ui/select_matches_dialog.h"
 
 #include "Engine/errors.h"
+#include "Engine/history.h"
 #include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
+#include "players/team.h"
 #include "qt_text/qt_text.h"
 #include "service/session.h"
 #include "ui/disabled_while.h"
@@ -21,6 +23,40 @@
 #include <vector>
 
 namespace {
+
+constexpr TColor runningGreen = rgbColor(0, 110, 0);
+constexpr TColor finishedGrey = rgbColor(110, 110, 110);
+
+// 0 running, 1 coming, 2 finished, 3 a match listed by its id alone.
+int listOrder(const TSearchMatch &match)
+{
+    if (match.status == "ONGOING")
+        return 0;
+    if (match.status == "UPCOMING")
+        return 1;
+    if (match.status == "FINISHED")
+        return 2;
+    return 3;
+}
+
+TFont &ownRowFont(ZIVGridRow &row)
+{
+    row.font();
+    row.setFontSource(srcOwn);
+    return row.font();
+}
+
+void boldRow(ZIVGridRow &row, TColor colour)
+{
+    TFont &font = ownRowFont(row);
+    font.style |= fsBold;
+    font.color = colour;
+}
+
+void greyRow(ZIVGridRow &row)
+{
+    ownRowFont(row).color = finishedGrey;
+}
 
 void paintAsMatchList(ZIVGrid &grid)
 {
@@ -45,9 +81,11 @@ TfrmSelectMatches::TfrmSelectMatches(Troot &session, QWidget *parent)
 {
     setObjectName("frmSelectMatches");
     setWindowTitle("Select matches");
-    lstList->SetHeaders({"id", "name;name;s", "date", "home", "away", "status"});
+    lstList->SetHeaders({"id", "name;name;s", "date", "home", "away", "status", "group;group;s"});
     lstList->SetHeadersString("frmSelectMatches");
-    lstList->SortByColumn(*lstList->getColumn("date", true));
+    // Running matches first, then the coming ones, then the finished; by date within each.
+    lstList->SortByColumn(*lstList->getColumn("group", true));
+    lstList->sorter().addSortColumn(*lstList->getColumn("date", true), true);
     paintAsMatchList(*lstList);
 
     PageControl1->setObjectName("PageControl1");
@@ -66,10 +104,12 @@ void TfrmSelectMatches::buildTeamPage()
     tsSearchByTeam->setObjectName("tsSearchByTeam");
     Label1->setObjectName("Label1");
     lstTeams->setObjectName("lstTeams");
-    lstTeams->SetHeaders({"id", "name"});
+    lstTeams->SetHeaders({"id", "name", "mine;mine;s"});
     lstTeams->SetHeadersString("select matches");
     lstTeams->SetSorted(true);
-    lstTeams->SortByColumn(*lstTeams->getColumn("name", true));
+    // The user's own team first, then by name.
+    lstTeams->SortByColumn(*lstTeams->getColumn("mine", true));
+    lstTeams->sorter().addSortColumn(*lstTeams->getColumn("name", true), true);
     paintAsMatchList(*lstTeams);
     lstTeams->Loaded();
     lstTeams->setMinimumHeight(120);
@@ -131,19 +171,36 @@ void TfrmSelectMatches::reset()
 {
     foundMatches.clear();
     lblMatchIdHint->clear();
+    Team *mine = session.currentTeam();
+    if (mine && mine->id != myTeamListed) {
+        myTeamListed = mine->id;
+        teams.try_emplace(mine->id, mine->nameAt(startMoment()));
+    }
+    // Before the dialog shows, so it opens with them (or with why they are missing).
+    listNextMatches();
 }
 
 void TfrmSelectMatches::refill()
 {
-    fillIdNameList(*lstTeams, teams);
+    const std::int32_t mine = myTeamListed;
+    const auto teamColumns = resolveColumns(*lstTeams, {"id", "name", "mine"});
+    refillGrid(*lstTeams, teams, [&](ZIVGridRow &row, const auto &entry) {
+        const auto &[id, name, own] = teamColumns;
+        row.cell(*id).setLong(entry.first);
+        row.cell(*name).setString(entry.second);
+        row.cell(*own).setInt(entry.first == mine ? 0 : 1);
+        if (entry.first == mine)
+            boldRow(row, clWindowText);
+    });
     refillMatches();
 }
 
 void TfrmSelectMatches::refillMatches()
 {
-    const auto columns = resolveColumns(*lstList, {"id", "name", "date", "home", "away", "status"});
+    const auto columns =
+        resolveColumns(*lstList, {"id", "name", "date", "home", "away", "status", "group"});
     refillGrid(*lstList, foundMatches, [&columns](ZIVGridRow &row, const auto &found) {
-        const auto &[id, name, date, home, away, status] = columns;
+        const auto &[id, name, date, home, away, status, group] = columns;
         const auto &[matchId, match] = found;
         row.cell(*id).setLong(matchId);
         row.cell(*name).setString(kstring());
@@ -151,7 +208,33 @@ void TfrmSelectMatches::refillMatches()
         row.cell(*home).setString(match.home);
         row.cell(*away).setString(match.away);
         row.cell(*status).setString(match.status);
+        const int order = listOrder(match);
+        row.cell(*group).setInt(order);
+        if (order == 0)
+            boldRow(row, runningGreen);
+        else if (order == 2)
+            greyRow(row);
     });
+}
+
+// Once the user's team is known (from the downloaded data) the dialog starts with it, and with
+// the coming matches of every listed team.
+void TfrmSelectMatches::listNextMatches()
+{
+    if (teams.empty() || !session.currentTeam())
+        return;
+    const Hourglass wait;
+    std::vector<std::int32_t> teamIds;
+    for (const auto &[teamId, name] : teams)
+        teamIds.push_back(teamId);
+    try {
+        searchMatches(session, teamIds, MatchPick::Next, foundMatches);
+    } catch (const ECancel &) {
+        showHint("Log in to list the teams' matches, or press Recent, Last or Next.");
+    } catch (const std::exception &error) {
+        showHint(QString("The matches could not be listed: ") + QString::fromUtf8(error.what()));
+    }
+    refill();
 }
 
 // The wait cursor is for the searches of the team dialog, which sets it itself; the user
@@ -180,6 +263,9 @@ void TfrmSelectMatches::btnRecentClick(const QPushButton *pressed)
         const ZIVGridColumn &id = *lstTeams->getColumn("id", true);
         for (const ZIVGridRow *row : lstTeams->GetSelectedRows())
             teamIds.push_back(row->cell(id).getLong());
+        showHint(teams.empty()     ? QString("Add a team first.")
+                 : teamIds.empty() ? QString("Select the teams whose matches to list.")
+                                   : QString());
         try {
             searchMatches(session, teamIds, pick, foundMatches);
         } catch (...) {

@@ -46,9 +46,18 @@ public:
     TSelection teams;
     TSearchMatches foundMatches;
 
+    // The next or running matches of every listed team, as "Next" finds them; what fails is
+    // said in the dialog. Part of each opening once the user's team is known.
+    void listNextMatches();
+
+protected:
+    QString selectFirstHint() const override { return "Select the matches to follow."; }
+
 private:
     Troot &session;
     TfrmSelectBase *teamSearch = nullptr;
+    // The user's team is put in the list once a run; removed, it stays removed.
+    std::int32_t myTeamListed = 0;
 
     void buildTeamPage();
     void buildIdPage();

@@ -96,5 +96,21 @@ void TfrmSelectTeam::search(const QPushButton *pressed)
         criterion.teamId = txtTeamId->GetValue();
     else
         criterion.name = toKstring(txtUserOrTeamName->text());
-    searchTeams(session, criterion, foundTeams);
+    // Into a list of its own, so a search that finds nothing can say so; whatever it read
+    // joins the found teams even when it ends in an error.
+    TFoundTeams results;
+    const auto join = [&] {
+        for (const auto &[teamId, name] : results)
+            foundTeams[teamId] = name;
+    };
+    try {
+        searchTeams(session, criterion, results);
+    } catch (...) {
+        join();
+        throw;
+    }
+    join();
+    const QString asked =
+        criterion.byId ? QString::number(criterion.teamId) : txtUserOrTeamName->text();
+    showHint(results.empty() ? "No team found for '" + asked + "'." : QString());
 }

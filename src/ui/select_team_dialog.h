@@ -27,6 +27,9 @@ public:
     // The teams found since the dialog was opened; several searches add up.
     TFoundTeams foundTeams;
 
+protected:
+    QString selectFirstHint() const override { return "Select the teams to add."; }
+
 private:
     Troot &session;
 

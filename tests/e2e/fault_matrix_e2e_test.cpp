@@ -98,7 +98,8 @@ private:
 void whenModal(QWidget *dialog, std::function<void()> act, bool mustCome = true)
 {
     auto *poll = new QTimer(qApp);
-    auto tries = std::make_shared<int>(500);
+    // Up to 30 s: under nested waits a dialog may come up late.
+    auto tries = std::make_shared<int>(3000);
     QObject::connect(poll, &QTimer::timeout, [poll, tries, dialog, mustCome, act = std::move(act)] {
         const bool up = QApplication::activeModalWidget() == dialog;
         if (!up && --*tries > 0)
@@ -542,27 +543,37 @@ TEST_F(WindowsAgainstSim, PressesAndTicksWhileAnswersWaitMixNoDocuments)
     live->matchTimer->setInterval(35);
     live->matchTimer->start();
 
-    constexpr int presses = 80;
+    constexpr int presses = 160;
     int pressed = 0, depth = 0, deepest = 0;
+    // The match dialog lists the user's team's matches before it shows, so it may come up
+    // late: one scripted opening at a time, as a user cannot press in a dialog not shown yet.
+    bool scripted = false;
+    int openings = 0;
     const auto addById = [&](int id) {
+        scripted = true;
         whenModal(
             frmSelectMatches,
-            [id] {
+            [id, &scripted] {
+                scripted = false;
                 frmSelectMatches->PageControl1->setCurrentWidget(frmSelectMatches->tsSearchById);
                 frmSelectMatches->txtMatchId->SetValue(id);
                 QTest::mouseClick(frmSelectMatches->btnSearchById, Qt::LeftButton);
+                // The typed match's row: the list also holds the user's team's matches.
                 ZIVGrid *list = frmSelectMatches->lstList;
-                if (list->rowNum() > 0)
-                    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                                      list->cellRect(0, 1).center());
+                for (int row = 0; row < list->rowNum(); ++row)
+                    if (list->getRow(row)->getLong("id") == id)
+                        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                          list->cellRect(0, row + 1).center());
                 QTest::mouseClick(frmSelectMatches->btnOk, Qt::LeftButton);
             },
             false);
     };
     const auto searchAndCancel = [&] {
+        scripted = true;
         whenModal(
             frmSelectMatches,
-            [] {
+            [&scripted] {
+                scripted = false;
                 frmSelectMatches->PageControl1->setCurrentWidget(frmSelectMatches->tsSearchByTeam);
                 ZIVGrid *teams = frmSelectMatches->lstTeams;
                 if (teams->rowNum() > 0)
@@ -574,7 +585,14 @@ TEST_F(WindowsAgainstSim, PressesAndTicksWhileAnswersWaitMixNoDocuments)
                     [] {
                         frmSelectTeam->txtUserOrTeamName->setText("malmo");
                         QTest::mouseClick(frmSelectTeam->btnSearchTeam, Qt::LeftButton);
+                        // OK on a list with no row chosen keeps the dialog open and says so.
+                        ZIVGrid *found = frmSelectTeam->lstList;
+                        if (found->rowNum() > 0)
+                            QTest::mouseClick(found->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                              found->cellRect(0, 1).center());
                         QTest::mouseClick(frmSelectTeam->btnOk, Qt::LeftButton);
+                        if (frmSelectTeam->isVisible())
+                            frmSelectTeam->reject();
                     },
                     false);
                 QTest::mouseClick(frmSelectMatches->btnSelectTeams, Qt::LeftButton);
@@ -608,12 +626,14 @@ TEST_F(WindowsAgainstSim, PressesAndTicksWhileAnswersWaitMixNoDocuments)
             case 1:
                 frmMain->mnuDownloadData->trigger(); // disabled while a download runs
                 break;
-            case 2:
-                addById(running[(pressed / 4) % 3]);
-                live->btnAddMatch->click();
-                break;
             default:
-                searchAndCancel();
+                // The two scripted openings take turns.
+                if (scripted || !live->btnAddMatch->isEnabled())
+                    break;
+                if (openings++ % 2 == 0)
+                    addById(running[(openings / 2) % 3]);
+                else
+                    searchAndCancel();
                 live->btnAddMatch->click();
                 break;
             }

@@ -1,6 +1,7 @@
 #include "grid/core/grid_update.h"
 #include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
+#include "qt_text/qt_text.h"
 #include "service/session.h"
 #include "service/team_download.h"
 #include "sim/match_engine.h"
@@ -411,6 +412,73 @@ TEST_F(LiveWindows, ATickSendsNothingWithoutAMatchOrWithTheBoxUnticked)
     QTest::mouseClick(live->btnGetNextEvent, Qt::LeftButton);
     EXPECT_EQ(liveRequests("viewNew").size(), 2);
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("\n").toStdString();
+}
+
+// The user's team known from the downloaded data: one click follows its running match, the
+// page shows the minute and "live", and then "full time"; the match dialog puts the team and
+// the running match first and says what to do instead of doing nothing.
+TEST_F(LiveWindows, FollowMyMatchTakesOneClickAndThePageShowsTheMinuteAndTheState)
+{
+    logInAsDemo();
+    frmMain->mnuDownloadData->trigger();
+    const int mine = server.demoTeamId();
+    const auto myRunningMatch = [&] {
+        for (int id : server.liveMatchIds()) {
+            const sim::Fixture f = *sim::schedule::fixtureById(server.world(), id);
+            if (server.world().teams()[f.home].id == mine ||
+                server.world().teams()[f.away].id == mine)
+                return id;
+        }
+        return 0;
+    };
+    for (int step = 0;
+         step < 30 && (myRunningMatch() == 0 || eventsPlayed(server, myRunningMatch()) == 0);
+         ++step)
+        server.advance(10);
+    const int matchId = myRunningMatch();
+    ASSERT_NE(matchId, 0) << "the demo team plays within three rounds";
+
+    QTest::mouseClick(live->btnFollowMyMatch, Qt::LeftButton);
+    EXPECT_EQ(
+        liveRequests("addMatch"),
+        QStringList{QString("GET /Common/live.asp?outputType=XML&actionType=addMatch&matchID=%1")
+                        .arg(matchId)});
+    TframeLiveMatch *page = live->page(matchId);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(live->pages->currentWidget(), page);
+    EXPECT_TRUE(page->lblState->text().endsWith("' live")) << page->lblState->text().toStdString();
+    EXPECT_TRUE(frmMain->statusPanels[1]->text().startsWith("Following the running match "));
+    EXPECT_TRUE(live->pages->tabToolTip(live->pages->indexOf(page)).endsWith(" live"));
+    screenshot(frmMain, "follow_my_match.png");
+
+    // The dialog: the user's team first, its running match on top; OK and Recent say what to do.
+    ModalScript script;
+    script.then(frmSelectMatches, [&] {
+        ZIVGrid *teams = frmSelectMatches->lstTeams, *matches = frmSelectMatches->lstList;
+        ASSERT_GE(teams->rowNum(), 1);
+        EXPECT_EQ(teams->getRow(0)->getLong("id"), mine);
+        ASSERT_GE(matches->rowNum(), 1);
+        EXPECT_EQ(matches->getRow(0)->getLong("id"), matchId);
+        EXPECT_EQ(toQString(matches->getRow(0)->getString("status")), "ONGOING");
+        screenshot(frmSelectMatches, "match_dialog_running_first.png");
+        QTest::mouseClick(frmSelectMatches->btnRecent, Qt::LeftButton);
+        EXPECT_EQ(frmSelectMatches->lblHint->text(), "Select the teams whose matches to list.");
+        matches->SetFocusedRow(nullptr);
+        QTest::mouseClick(frmSelectMatches->btnOk, Qt::LeftButton);
+        EXPECT_TRUE(frmSelectMatches->isVisible()) << "OK with nothing chosen keeps it open";
+        EXPECT_EQ(frmSelectMatches->lblHint->text(), "Select the matches to follow.");
+        frmSelectMatches->reject();
+    });
+    script.start();
+    QTest::mouseClick(live->btnAddMatch, Qt::LeftButton);
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(liveRequests("addMatch").size(), 1);
+
+    server.advance(sim::schedule::matchLength + 10);
+    QTest::mouseClick(live->btnGetNextEvent, Qt::LeftButton);
+    EXPECT_TRUE(page->lblState->text().endsWith("' full time"))
+        << page->lblState->text().toStdString();
+    screenshot(page, "match_page_full_time.png");
 }
 
 } // namespace

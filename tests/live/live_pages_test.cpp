@@ -261,32 +261,72 @@ TEST(LivePages, SummaryRowsAscendByIdWithEachSidesCounters)
     EXPECT_EQ(seen, expected);
 }
 
-TEST(LivePages, AGoalAlertOnlyForARisingScoreOfAFollowedMatchWhileAway)
+TEST(LivePages, AGoalAlertOnceForEachNewScoreOfAFollowedMatchWhileAway)
 {
     RecordingPageMap map;
-    const auto goalsRose = [&](int home, int away) {
-        const std::vector<MatchIntake> in =
-            takeIn(map, response(matchXml(oneEvent, home, away, 42)));
-        return in.at(0);
-    };
     struct Step
     {
         int home, away;
-        bool rose;
+        bool home_scored, away_scored;
+        bool forgetFirst = false;
     };
     const Step steps[] = {
-        {2, 1, false},                              // the score a match is added with
-        {2, 1, false},                              // unchanged
-        {2, 2, true},  {3, 2, true}, {1, 0, false}, // a corrected score going down is no goal
+        {2, 1, false, false}, // the score a match is added with
+        {2, 1, false, false}, // unchanged
+        {2, 2, false, true},        {3, 2, true, false},
+        {1, 0, false, false}, // a corrected score going down is no goal
+        {2, 1, false, false}, // seen before: added again after a new session
+        {3, 2, false, false},       {4, 3, true, true},
+        {5, 3, false, false, true}, // removed and added again: the score it comes with
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(std::to_string(step.home) + ":" + std::to_string(step.away));
-        const MatchIntake intake = goalsRose(step.home, step.away);
-        EXPECT_EQ(intake.goalRose, step.rose);
-        EXPECT_EQ(needsGoalAlert(intake, false), step.rose);
+        if (step.forgetFirst)
+            map.forget(42);
+        const MatchIntake intake =
+            takeIn(map, response(matchXml(oneEvent, step.home, step.away, 42))).at(0);
+        const bool rose = step.home_scored || step.away_scored;
+        EXPECT_EQ(intake.goalRose, rose);
+        EXPECT_EQ(intake.homeScored, step.home_scored);
+        EXPECT_EQ(intake.awayScored, step.away_scored);
+        EXPECT_EQ(needsGoalAlert(intake, false), rose);
         EXPECT_FALSE(needsGoalAlert(intake, true)) << "the user is looking already";
     }
-    EXPECT_EQ(goalAlertText(map.findPage(42)->match), "Lions 1 : 0 Tigers");
+    EXPECT_EQ(goalAlertText(map.findPage(42)->match), "Lions 5 : 3 Tigers");
+}
+
+TEST(LivePages, TheStateBesideTheScoreAndTheSoundOfAGoal)
+{
+    const std::string later = eventXml({2, 67, 9, 20, 7, "510", link(9, "Kerr")});
+    const struct
+    {
+        std::string status, events;
+        const char *text;
+        MatchState state;
+    } rows[] = {
+        {"", oneEvent + later, "67'", MatchState::unknown},
+        {"<Status>ONGOING</Status>", oneEvent + later, "67' live", MatchState::running},
+        {"<Status>FINISHED</Status>", oneEvent, "3' full time", MatchState::finished},
+        {"<Status>UPCOMING</Status>", "", "not started", MatchState::upcoming},
+        {"<Status>ONGOING</Status>", "", "live", MatchState::running},
+        {"<Status>HALFTIME</Status>", oneEvent, "3'", MatchState::unknown},
+    };
+    for (const auto &row : rows) {
+        LiveMatch match;
+        std::string xml = matchXml(row.events);
+        xml.insert(xml.find("<EventList>"), row.status);
+        match.merge(XmlText(xml).root());
+        EXPECT_EQ(matchStateText(match), row.text) << row.status;
+        EXPECT_EQ(matchState(match), row.state) << row.status;
+        EXPECT_EQ(summaryRow(match).state, row.state);
+    }
+    LiveMatch match; // Lions (10) at home to Tigers (20)
+    match.merge(XmlText(matchXml(oneEvent)).root());
+    EXPECT_EQ(goalSound(match, true, 0), GoalSound::home);
+    EXPECT_EQ(goalSound(match, false, 99), GoalSound::away);
+    EXPECT_EQ(goalSound(match, true, 10), GoalSound::us);
+    EXPECT_EQ(goalSound(match, false, 10), GoalSound::them);
+    EXPECT_EQ(goalSound(match, false, 20), GoalSound::us);
 }
 
 TEST(LivePages, TheCommentaryKeepsTheNewestLinesThatFit)

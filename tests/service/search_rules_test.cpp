@@ -133,6 +133,29 @@ TEST(MatchById, ListsTheIdOnceAndLeavesAnEntryThatIsThere)
     EXPECT_EQ(found.at(7).home, "Home");
 }
 
+TEST(MatchToFollow, ARunningMatchElseTheEarliestComingOne)
+{
+    const auto m = [](std::int32_t id, const char *date, const char *status) {
+        return std::pair{id, TSearchMatch{id, "Lions", "Tigers", date, status}};
+    };
+    const struct
+    {
+        TSearchMatches next;
+        std::int32_t chosen; // 0: none
+    } rows[] = {
+        {{}, 0},
+        {{m(1, "2026-12-01 15:00:00", "FINISHED")}, 0},
+        {{m(3, "2026-12-20 15:00:00", "UPCOMING"), m(4, "2026-12-13 15:00:00", "UPCOMING")}, 4},
+        {{m(3, "2026-12-13 15:00:00", "UPCOMING"), m(9, "2026-12-11 15:00:00", "ONGOING")}, 9},
+        {{m(5, "2026-12-13 15:00:00", "UPCOMING"), m(6, "2026-12-13 15:00:00", "UPCOMING")}, 5},
+    };
+    for (const auto &row : rows) {
+        const TSearchMatch *chosen = matchToFollow(row.next);
+        EXPECT_EQ(chosen ? chosen->id : 0, row.chosen);
+    }
+    EXPECT_EQ(matchTitle(m(1, "", "").second), "Lions - Tigers");
+}
+
 TEST(TeamSearch, TheFieldsInTheServicesOrder)
 {
     using Fields = std::vector<kstring>;

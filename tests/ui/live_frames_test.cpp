@@ -147,10 +147,12 @@ TEST_F(LiveFrames, RemoveMatchRemovesOnlyTheRowsTheUserSelected)
     process(live(matchXml(oneEventFor(7), 2, 1, 700) + matchXml(oneEventFor(9), 0, 0, 300)));
     ZIVGrid *summary = frame->lstSummary;
     ASSERT_NE(summary->GetFocusedRow(), nullptr) << "a focused row that is not selected";
+    EXPECT_FALSE(frame->btnRemoveMatch->isEnabled());
     QTest::mouseClick(frame->btnRemoveMatch, Qt::LeftButton);
     EXPECT_EQ(frame->follower.matchCount(), 2u);
-    summary->SetFocusedRow(summary->getRow(1));
-    summary->selectFocusedRow();
+    // The user clicks the second row (match 700; rows ascend by id).
+    QTest::mouseClick(summary->viewport(), Qt::LeftButton, {}, summary->cellRect(1, 2).center());
+    ASSERT_TRUE(frame->btnRemoveMatch->isEnabled());
     QTest::mouseClick(frame->btnRemoveMatch, Qt::LeftButton);
     EXPECT_EQ(frame->page(700), nullptr);
     EXPECT_NE(frame->page(300), nullptr);
@@ -169,7 +171,9 @@ TEST_F(LiveFrames, TheHeaderGivesBothNamesEqualBoxesAroundTheScore)
         ASSERT_EQ(header, page->width()) << "the header runs along the whole page";
         const int w = (header - 86 - 21) / 2;
         EXPECT_EQ(page->txtHome->geometry(), QRect(7, 0, w, 41));
-        EXPECT_EQ(page->txtResult->geometry(), QRect(7 + w + 7, 0, 86, 41));
+        // The score keeps the top; the minute and state line sits under it.
+        EXPECT_EQ(page->txtResult->geometry(), QRect(7 + w + 7, 0, 86, 29));
+        EXPECT_EQ(page->lblState->geometry(), QRect(7 + w + 7, 28, 86, 13));
         EXPECT_EQ(page->txtAway->geometry(), QRect(7 + w + 7 + 86 + 7, 0, w, 41));
     }
 }

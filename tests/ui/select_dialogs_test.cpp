@@ -136,7 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
                                  true,
                                  {{99, "kept"}, {5, "old"}},
                                  {{5, "five"}, {99, "kept"}}},
-                      SelectCase{"nothing_selected", {}, true, {{1, "kept"}}, {{1, "kept"}}},
+                      // OK takes the focused row when none is selected.
+                      SelectCase{"nothing_selected_takes_the_focused_row",
+                                 {},
+                                 true,
+                                 {{1, "kept"}},
+                                 {{1, "kept"}, {3, "three"}}},
                       SelectCase{"cancel_empties", {{0, none}}, false, {{1, "gone"}}, {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
