@@ -3,8 +3,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -68,8 +71,10 @@ TEST_F(GridTest, RightClickOnTheHeaderOpensTheMenuOnlyOnceLoaded)
     QStringList captions;
     for (QAction *item : menu->actions())
         captions << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(captions, (QStringList{"Filter - Edit", "-", "Sort - Clear", "Sort - Add this column",
-                                     "Sort - Remove this column"}));
+    EXPECT_EQ(captions,
+              (QStringList{"Filter - Edit", "-", "Sort - Clear", "Sort - Add this column",
+                           "Sort - Remove this column", "-", "Clear filter", "Hide column",
+                           "Columns", "-", "Fit all columns", "Copy as CSV", "Export to CSV…"}));
     click(0, 0, Qt::NoModifier, Qt::RightButton);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_EQ(grid.menuColumn(), grid.visibleColumns()[0]);
@@ -312,7 +317,8 @@ TEST_F(GridTest, FilterEditAsksWithTheColumnCaptionAndAppliesTheAnswer)
     EXPECT_EQ(grid.askedCaptions[0], "Filter for name");
     EXPECT_EQ(grid.askedPrompts[0],
               "Please provide a filter for the column! \nYou can use the ? and * signs for "
-              "masking and a leading ! for exclusive filters.");
+              "masking and a leading ! for exclusive filters.\nIn a column of numbers you can "
+              "also compare: >=7, <=7, >7, <5, =6, or 6..8 for a range.");
     EXPECT_EQ(grid.askedTexts[0], "");
     EXPECT_EQ(grid.rowNum(), 2);
 
@@ -343,14 +349,88 @@ TEST_F(GridTest, SortMenuItemsChangeTheKeys)
     EXPECT_TRUE(grid.sorter().keys().empty());
 }
 
+TEST_F(GridTest, ViewItemsOfTheHeaderMenuWork)
+{
+    grid.Loaded();
+    fill({{"Arsenal", 3}, {"Ajax", 1}, {"Benfica", 2}});
+    QSignalSpy filterChanges(&grid, &ZIVGrid::filtersChanged);
+    const auto openOn = [&](int col) {
+        click(col, 0, Qt::NoModifier, Qt::RightButton);
+        grid.headerMenu()->close();
+    };
+    const auto item = [&](const char *caption) { return grid.headerMenuItem(caption); };
+    openOn(0);
+    EXPECT_FALSE(item("Clear filter")->isVisible());
+    grid.getColumn("name", true)->setFilter("a");
+    click(0, 0, Qt::NoModifier, Qt::RightButton);
+    EXPECT_TRUE(saveScreenshot(*grid.headerMenu(), "grid_header_menu.png"));
+    grid.headerMenu()->close();
+    ASSERT_TRUE(item("Clear filter")->isVisible());
+    item("Clear filter")->trigger();
+    EXPECT_EQ(grid.rowNum(), 3);
+    EXPECT_EQ(filterChanges.count(), 2);
+
+    item("Copy as CSV")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "name,goals\r\nArsenal,3\r\nAjax,1\r\nBenfica,2\r\n");
+
+    QMenu *columns = item("Columns")->menu();
+    QStringList captions;
+    for (QAction *choice : columns->actions())
+        captions << choice->text() + (choice->isChecked() ? "+" : "-");
+    EXPECT_EQ(captions, (QStringList{"name+", "goals+"})); // the system-hidden id is not offered
+    item("Hide column")->trigger();
+    ASSERT_EQ(grid.colCount(), 1);
+    openOn(0); // on "goals", the last one shown: it stays
+    EXPECT_FALSE(item("Hide column")->isEnabled());
+    EXPECT_FALSE(columns->actions()[1]->isEnabled());
+    columns->actions()[0]->trigger(); // shows "name" again, in its place
+    EXPECT_EQ(grid.visibleColumns()[0]->name(), "name");
+
+    grid.setColWidth(0, 3);
+    item("Fit all columns")->trigger();
+    EXPECT_GT(grid.colWidth(0), grid.fontMetrics().horizontalAdvance("Benfica"));
+    EXPECT_TRUE(grid.errors.empty());
+}
+
+TEST_F(GridTest, ExportToCsvWritesTheWholeFileOrSaysWhy)
+{
+    grid.Loaded();
+    fill({{"Åsa, \"the\" club", 3}});
+    QTemporaryDir folder;
+    const struct
+    {
+        QString path;
+        bool written;
+    } cases[] = {{folder.filePath("out.csv"), true},
+                 {folder.filePath("missing/out.csv"), false},
+                 {"", false}}; // cancelled
+    for (const auto &c : cases) {
+        const std::size_t errors = grid.errors.size();
+        grid.saveAnswer = c.path;
+        grid.headerMenuItem("Export to CSV…")->trigger();
+        EXPECT_EQ(QFile::exists(c.path), c.written) << c.path.toStdString();
+        EXPECT_EQ(grid.errors.size() - errors, std::size_t(!c.written && !c.path.isEmpty()));
+    }
+    ASSERT_EQ(grid.errors.size(), 1u);
+    EXPECT_TRUE(grid.errors[0].contains(folder.filePath("missing/out.csv")));
+    QFile file(folder.filePath("out.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(),
+              QByteArray("\xEF\xBB\xBFname,goals\r\n\"Åsa, \"\"the\"\" club\",3\r\n"));
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).size() == 1); // no temporary left
+}
+
 TEST_F(GridTest, AddColumnMenuListsSortableColumnsByCaptionAndSurvivesARebuild)
 {
     grid.SetHeaders({"id;id;s", "z;Zebra;v", "b;apple;h", "a;Bee;v"});
     grid.Loaded();
     grid.createAddColumnMenu();
-    QMenu *submenu = grid.headerMenu()->actions().last()->menu();
+    const QList<QAction *> items = grid.headerMenu()->actions();
+    QMenu *submenu = grid.headerMenuItem("Sort - Add column ...")->menu();
     ASSERT_NE(submenu, nullptr);
-    EXPECT_EQ(grid.headerMenu()->actions().last()->text(), "Sort - Add column ...");
+    EXPECT_EQ(items.indexOf(submenu->menuAction()),
+              items.indexOf(grid.headerMenuItem("Sort - Remove this column")) + 1);
     QStringList captions;
     for (QAction *item : submenu->actions())
         captions << item->text();
