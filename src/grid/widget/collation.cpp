@@ -28,21 +28,23 @@ public:
         const ZIVGridCell &a = row1.cell(column), &b = row2.cell(column);
         const bool texts =
             a.kind() == ZIVGridCell::StringCell && b.kind() == ZIVGridCell::StringCell;
-        const std::vector<QCollatorSortKey> *keys = texts ? keysOf(grid, column) : nullptr;
-        if (keys)
-            greater = (*keys)[std::size_t(a.slot())].compare((*keys)[std::size_t(b.slot())]) > 0;
+        const Ranks *ranks = texts ? ranksOf(grid, column) : nullptr;
+        if (ranks)
+            greater = (*ranks)[std::size_t(a.slot())] > (*ranks)[std::size_t(b.slot())];
         else
             greater = a.greater(b);
     }
 
 private:
-    // The column's keys, or null for a column in byte order. A sort asks about one column
+    // The place of every storage slot's text in the collation order; equal texts share one.
+    using Ranks = std::vector<std::uint32_t>;
+
+    // The column's ranks, or null for a column in byte order. A sort asks about one column
     // again and again: that answer is kept.
-    const std::vector<QCollatorSortKey> *keysOf(const ZIVGridCore &grid,
-                                                const ZIVGridColumn &column)
+    const Ranks *ranksOf(const ZIVGridCore &grid, const ZIVGridColumn &column)
     {
         if (grid.dataVersion() != version) {
-            keys.clear();
+            ranks.clear();
             lastColumn = nullptr;
             version = grid.dataVersion();
         }
@@ -50,38 +52,43 @@ private:
             lastColumn = &column;
             const bool collated =
                 std::find(names.begin(), names.end(), column.name()) != names.end();
-            lastKeys = collated ? &keysMadeFor(column) : nullptr;
+            lastRanks = collated ? &ranksMadeFor(column) : nullptr;
         }
-        return lastKeys;
+        return lastRanks;
     }
 
-    // One key per storage slot; cells that hold no text get the empty text's key, unused.
-    const std::vector<QCollatorSortKey> &keysMadeFor(const ZIVGridColumn &column)
+    // One collation key per text, ordered once; a comparison then compares two integers.
+    const Ranks &ranksMadeFor(const ZIVGridColumn &column)
     {
-        auto found = keys.find(&column);
-        if (found != keys.end())
+        auto found = ranks.find(&column);
+        if (found != ranks.end())
             return found->second;
-        std::vector<QCollatorSortKey> fresh;
-        fresh.reserve(std::size_t(column.grid().rowsIssued()));
-        const QCollatorSortKey none = collator.sortKey(QString());
+        std::vector<std::pair<std::int32_t, QCollatorSortKey>> keys;
         column.forEachCell([&](const ZIVGridCell &cell) {
-            if (cell.kind() != ZIVGridCell::StringCell) {
-                fresh.push_back(none);
+            if (cell.kind() != ZIVGridCell::StringCell)
                 return;
-            }
             const std::string_view text = cell.textView();
-            fresh.push_back(
-                collator.sortKey(QString::fromUtf8(text.data(), qsizetype(text.size()))));
+            keys.emplace_back(cell.slot(), collator.sortKey(QString::fromUtf8(
+                                               text.data(), qsizetype(text.size()))));
         });
-        return keys.emplace(&column, std::move(fresh)).first->second;
+        std::sort(keys.begin(), keys.end(),
+                  [](const auto &a, const auto &b) { return a.second.compare(b.second) < 0; });
+        Ranks fresh(std::size_t(column.grid().rowsIssued()), 0);
+        std::uint32_t rank = 0;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (i > 0 && keys[i - 1].second.compare(keys[i].second) != 0)
+                ++rank;
+            fresh[std::size_t(keys[i].first)] = rank;
+        }
+        return ranks.emplace(&column, std::move(fresh)).first->second;
     }
 
     std::vector<std::string> names;
     QCollator collator;
     std::uint64_t version = 0;
-    std::map<const ZIVGridColumn *, std::vector<QCollatorSortKey>> keys;
+    std::map<const ZIVGridColumn *, Ranks> ranks;
     const ZIVGridColumn *lastColumn = nullptr;
-    const std::vector<QCollatorSortKey> *lastKeys = nullptr;
+    const Ranks *lastRanks = nullptr;
 };
 
 } // namespace
