@@ -424,8 +424,8 @@ void ZIVGrid::fitColumns(const std::function<int(ZIVGridColumn &)> &measure, int
 {
     const TZIVGridVisibleColumns &columns = visibleColumns();
     std::vector<int> widths = colWidths;
-    for (int col = std::max(0, first);
-         col < end && col < int(std::min(widths.size(), columns.size())); ++col)
+    const int last = std::min({end, int(widths.size()), int(columns.size())});
+    for (int col = std::max(0, first); col < last; ++col)
         widths[std::size_t(col)] = std::max(measure(*columns[std::size_t(col)]), minDataWidth);
     setColumnWidths(std::move(widths));
 }

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
@@ -354,43 +353,32 @@ TEST_F(GridTest, ViewItemsOfTheHeaderMenuWork)
     grid.Loaded();
     fill({{"Arsenal", 3}, {"Ajax", 1}, {"Benfica", 2}});
     QSignalSpy filterChanges(&grid, &ZIVGrid::filtersChanged);
-    const auto openOn = [&](int col) {
+    const auto item = [&](const char *caption) { return grid.headerMenuItem(caption); };
+    const auto openOn = [&](int col, bool look = false) {
         click(col, 0, Qt::NoModifier, Qt::RightButton);
+        EXPECT_TRUE(!look || saveScreenshot(*grid.headerMenu(), "grid_header_menu.png"));
         grid.headerMenu()->close();
     };
-    const auto item = [&](const char *caption) { return grid.headerMenuItem(caption); };
     openOn(0);
     EXPECT_FALSE(item("Clear filter")->isVisible());
     grid.getColumn("name", true)->setFilter("a");
-    click(0, 0, Qt::NoModifier, Qt::RightButton);
-    EXPECT_TRUE(saveScreenshot(*grid.headerMenu(), "grid_header_menu.png"));
-    grid.headerMenu()->close();
-    ASSERT_TRUE(item("Clear filter")->isVisible());
+    openOn(0, true);
     item("Clear filter")->trigger();
-    EXPECT_EQ(grid.rowNum(), 3);
-    EXPECT_EQ(filterChanges.count(), 2);
-
+    EXPECT_EQ(std::pair(grid.rowNum(), int(filterChanges.count())), std::pair(3, 2));
     item("Copy as CSV")->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               "name,goals\r\nArsenal,3\r\nAjax,1\r\nBenfica,2\r\n");
-
-    QMenu *columns = item("Columns")->menu();
-    QStringList captions;
-    for (QAction *choice : columns->actions())
-        captions << choice->text() + (choice->isChecked() ? "+" : "-");
-    EXPECT_EQ(captions, (QStringList{"name+", "goals+"})); // the system-hidden id is not offered
+    QMenu *columns = item("Columns")->menu(); // the system-hidden id is not offered
+    ASSERT_EQ(columns->actions().size(), 2);
     item("Hide column")->trigger();
-    ASSERT_EQ(grid.colCount(), 1);
     openOn(0); // on "goals", the last one shown: it stays
-    EXPECT_FALSE(item("Hide column")->isEnabled());
-    EXPECT_FALSE(columns->actions()[1]->isEnabled());
+    EXPECT_FALSE(item("Hide column")->isEnabled() || columns->actions()[1]->isEnabled());
+    EXPECT_FALSE(columns->actions()[0]->isChecked());
     columns->actions()[0]->trigger(); // shows "name" again, in its place
     EXPECT_EQ(grid.visibleColumns()[0]->name(), "name");
-
     grid.setColWidth(0, 3);
     item("Fit all columns")->trigger();
     EXPECT_GT(grid.colWidth(0), grid.fontMetrics().horizontalAdvance("Benfica"));
-    EXPECT_TRUE(grid.errors.empty());
 }
 
 TEST_F(GridTest, ExportToCsvWritesTheWholeFileOrSaysWhy)
@@ -398,27 +386,18 @@ TEST_F(GridTest, ExportToCsvWritesTheWholeFileOrSaysWhy)
     grid.Loaded();
     fill({{"Åsa, \"the\" club", 3}});
     QTemporaryDir folder;
-    const struct
-    {
-        QString path;
-        bool written;
-    } cases[] = {{folder.filePath("out.csv"), true},
-                 {folder.filePath("missing/out.csv"), false},
-                 {"", false}}; // cancelled
-    for (const auto &c : cases) {
-        const std::size_t errors = grid.errors.size();
-        grid.saveAnswer = c.path;
+    const QString good = folder.filePath("out.csv"), bad = folder.filePath("missing/out.csv");
+    for (const QString &path : {good, bad, QString()}) { // the last one cancelled
+        grid.saveAnswer = path;
         grid.headerMenuItem("Export to CSV…")->trigger();
-        EXPECT_EQ(QFile::exists(c.path), c.written) << c.path.toStdString();
-        EXPECT_EQ(grid.errors.size() - errors, std::size_t(!c.written && !c.path.isEmpty()));
     }
     ASSERT_EQ(grid.errors.size(), 1u);
-    EXPECT_TRUE(grid.errors[0].contains(folder.filePath("missing/out.csv")));
-    QFile file(folder.filePath("out.csv"));
+    EXPECT_TRUE(grid.errors[0].contains(bad));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList("out.csv")); // nothing else
+    QFile file(good);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(),
               QByteArray("\xEF\xBB\xBFname,goals\r\n\"Åsa, \"\"the\"\" club\",3\r\n"));
-    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).size() == 1); // no temporary left
 }
 
 TEST_F(GridTest, AddColumnMenuListsSortableColumnsByCaptionAndSurvivesARebuild)
