@@ -195,6 +195,18 @@ void TframeLive::buildSummaryGrid(QWidget *parent)
             column.setBrushSource(srcOwn);
             column.brush().color = gridColour(sideTint(home));
         }
+    // The paired columns share a caption; the tooltip says whose it is ("goals of the home
+    // side"), from the column's name.
+    for (const auto *names : {&homeColumns, &awayColumns})
+        for (const std::string name : *names) {
+            const std::string side = name.substr(0, name.find(' '));
+            std::string what = name.substr(side.size() + 1);
+            if (what == "injury")
+                what = "injuries";
+            lstSummary->getColumn(name, true)
+                ->setHint(what == "team" ? "the " + side + " team"
+                                         : what + " of the " + side + " side");
+        }
     lstSummary->Loaded();
     // Fitting keeps the proportions: the names get room, the counters little.
     for (int col = 0; col < lstSummary->colCount(); ++col)

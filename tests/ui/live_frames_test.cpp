@@ -140,6 +140,11 @@ TEST_F(LiveFrames, CaptionsHeaderAndSummaryFollowTheResponses)
     EXPECT_EQ(frame->pages->tabText(1), "Lions && Co   3 : 1   A&&B");
     EXPECT_EQ(frame->page(700)->txtAway->text(), "A&B");
     EXPECT_EQ(summary->getRow(1)->cell("home goals").getInt(), 3);
+    // Captions as fixed ("goals" twice); the tooltips tell the pairs apart.
+    EXPECT_EQ(summary->getColumn("away yellow cards", true)->hint(),
+              "yellow cards of the away side");
+    EXPECT_EQ(summary->getColumn("home injury", true)->hint(), "injuries of the home side");
+    EXPECT_EQ(summary->getColumn("home team", true)->hint(), "the home team");
 }
 
 TEST_F(LiveFrames, RemoveMatchRemovesOnlyTheRowsTheUserSelected)

@@ -14,13 +14,20 @@ ZIVGridCell *allocateCells(int count)
     return static_cast<ZIVGridCell *>(::operator new(sizeof(ZIVGridCell) * count));
 }
 
+// The value of a cell that holds a number.
+double numberIn(const ZIVGridCell &cell)
+{
+    const ZIVGridSortValue value = cell.sortValue();
+    return value.kind == ZIVGridCell::DoubleCell ? value.real : value.integer;
+}
+
 } // namespace
 
 ZIVGridColumn::ZIVGridColumn(ZIVGridCore &grid, std::string name, std::string caption,
                              TVisibility visibility, int position)
-    : grid_(&grid), name_(std::move(name)), visibility_(visibility), extent_(grid.extent()),
-      caption_(std::move(caption)), position_(position),
-      sortDefinition_(std::make_unique<ZIVGridRowSorter>(grid))
+    : grid_(&grid), name_(std::move(name)), visibility_(visibility),
+      declaredVisibility_(visibility), extent_(grid.extent()), caption_(std::move(caption)),
+      position_(position), sortDefinition_(std::make_unique<ZIVGridRowSorter>(grid))
 {}
 
 ZIVGridColumn::~ZIVGridColumn()
@@ -108,13 +115,24 @@ void ZIVGridColumn::setFilter(const std::string &text)
     if (text == filterText_)
         return;
     const bool exclusive = !text.empty() && text.front() == '!';
+    const std::string pattern = exclusive ? text.substr(1) : text;
     // Compile first, so an invalid pattern leaves the column's filter as it was.
-    TMask mask((exclusive ? text.substr(1) : text) + "*");
+    TMask mask(pattern + "*");
     filterText_ = text;
     filterInclusive_ = !exclusive;
     filterMask = std::move(mask);
+    comparison = TNumberFilter::parse(pattern);
     grid_->filter();
     grid_->invalidateView();
+    grid_->onFiltersChanged();
+}
+
+void ZIVGridColumn::resetFilter()
+{
+    filterText_.clear();
+    filterInclusive_ = true;
+    filterMask = TMask();
+    comparison.reset();
 }
 
 bool ZIVGridColumn::isFiltered() const
@@ -124,23 +142,41 @@ bool ZIVGridColumn::isFiltered() const
 
 bool ZIVGridColumn::rejects(const ZIVGridRow &row) const
 {
-    return rejectsCell(row.cell(*this));
+    return rejectsCell(row.cell(*this), comparesNumbers());
+}
+
+bool ZIVGridColumn::holdsNumbers() const
+{
+    bool numbers = true, filled = false;
+    forEachCell([&](const ZIVGridCell &cell) {
+        const ZIVGridCell::TKind kind = cell.kind();
+        if (kind == ZIVGridCell::EmptyCell)
+            return;
+        filled = true;
+        numbers = numbers && kind >= ZIVGridCell::IntCell && kind <= ZIVGridCell::DoubleCell;
+    });
+    return filled && numbers;
 }
 
 void ZIVGridColumn::markRejected(std::vector<std::uint32_t> &firstRejecting,
                                  std::uint32_t number) const
 {
+    const bool compareNumbers = comparesNumbers();
     forEachCell([&](const ZIVGridCell &cell) {
         std::uint32_t &mark = firstRejecting[cell.slot()];
-        if (mark == 0 && rejectsCell(cell))
+        if (mark == 0 && rejectsCell(cell, compareNumbers))
             mark = number;
     });
 }
 
-bool ZIVGridColumn::rejectsCell(const ZIVGridCell &cell) const
+bool ZIVGridColumn::rejectsCell(const ZIVGridCell &cell, bool compareNumbers) const
 {
-    const bool matches = cell.kind() == ZIVGridCell::StringCell
-                             ? filterMask.matches(cell.textView())
-                             : filterMask.matches(cell.asString());
+    bool matches;
+    if (compareNumbers) // an empty cell has no number to compare
+        matches = !cell.isEmpty() && comparison->accepts(numberIn(cell));
+    else if (cell.kind() == ZIVGridCell::StringCell)
+        matches = filterMask.matches(cell.textView());
+    else
+        matches = filterMask.matches(cell.asString());
     return matches != filterInclusive_;
 }

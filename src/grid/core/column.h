@@ -3,9 +3,11 @@
 #include "grid/core/canvas.h"
 #include "grid/core/cell.h"
 #include "grid/core/mask.h"
+#include "grid/core/number_filter.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,11 +36,16 @@ public:
     const std::string &name() const { return name_; }
     const std::string &caption() const { return caption_; }
     TVisibility visibility() const { return visibility_; }
+    // The visibility the header line declared; what the settings remember is the difference.
+    TVisibility declaredVisibility() const { return declaredVisibility_; }
     int position() const { return position_; }
     // Index among the visible columns; meaningful while the column is visible.
     int visibleIndex() const { return visibleIndex_; }
     int size() const { return size_; }
     int extent() const { return extent_; }
+    // What the header's tooltip says about the column; empty for none.
+    const std::string &hint() const { return hint_; }
+    void setHint(std::string text) { hint_ = std::move(text); }
 
     // Shows or hides the column in the grid, then the grid's Change.
     void setVisibility(TVisibility visibility);
@@ -79,12 +86,16 @@ public:
     // Widest cell text with margin, over every cell of the reserved blocks; 0 without blocks.
     int dataWidth() const;
 
-    // Filtering. An invalid pattern raises EMaskException and changes nothing.
+    // Filtering. An invalid pattern raises EMaskException and changes nothing. A text that
+    // reads as a comparison (">=7", "6..8") compares the numbers when every filled cell of the
+    // column holds one; otherwise, and in every other case, the text is a mask.
     void setFilter(const std::string &text);
     const std::string &filterText() const { return filterText_; }
     bool filterInclusive() const { return filterInclusive_; }
     bool isFiltered() const;
     bool rejects(const ZIVGridRow &row) const;
+    // Every filled cell holds an integer or a floating number, and at least one is filled.
+    bool holdsNumbers() const;
     // Sets firstRejecting[slot] = number for every row not yet marked that this filter rejects.
     void markRejected(std::vector<std::uint32_t> &firstRejecting, std::uint32_t number) const;
 
@@ -93,6 +104,8 @@ public:
 
     void exportSettings(pugi::xml_node gridElement) const;
     void importSettings(pugi::xml_node gridElement);
+    // Shows or hides the column as its element's "Visible" says, when it says anything.
+    void importVisibility(pugi::xml_node gridElement);
 
 private:
     friend class ZIVGridCore;
@@ -106,11 +119,18 @@ private:
     };
 
     void setVisibleIndex(int index) { visibleIndex_ = index; }
-    bool rejectsCell(const ZIVGridCell &cell) const;
+    // This column's "Column" element among the grid element's children; null when none.
+    pugi::xml_node settingsElement(pugi::xml_node gridElement) const;
+    // No filter, without filtering again: the grid clears all filters at once.
+    void resetFilter();
+    bool rejectsCell(const ZIVGridCell &cell, bool compareNumbers) const;
+    // Whether a comparison filter compares numbers now, decided once per filtering.
+    bool comparesNumbers() const { return comparison.has_value() && holdsNumbers(); }
 
     ZIVGridCore *grid_;
     std::string name_;
     TVisibility visibility_;
+    TVisibility declaredVisibility_;
     int extent_;
     int size_ = 0;
     std::unique_ptr<TFont> font_;
@@ -119,6 +139,8 @@ private:
     TStyleSource brushSource_ = srcGrid;
     std::vector<CellBlock> cellBlocks;
     TMask filterMask;
+    std::optional<TNumberFilter> comparison;
+    std::string hint_;
     std::string caption_;
     std::string filterText_;
     bool filterInclusive_ = true;

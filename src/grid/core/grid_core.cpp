@@ -218,6 +218,7 @@ void ZIVGridCore::removeData()
     selectedRows.clear();
     focusedRow = nullptr;
     rowsIssued_ = 0;
+    ++dataVersion_;
 }
 
 void ZIVGridCore::clear()
@@ -543,6 +544,17 @@ void ZIVGridCore::filter()
         correctIndexes();
         Change();
     }
+}
+
+void ZIVGridCore::clearFilters()
+{
+    if (!filtered())
+        return;
+    for (auto &entry : columns_)
+        entry.second->resetFilter();
+    filter();
+    invalidateView();
+    onFiltersChanged();
 }
 
 // ---- what painting uses

@@ -86,6 +86,8 @@ public:
     // atEnd = last row; outside the rows null, or ERangeError "Invalid index" when `raise`.
     ZIVGridRow *getRow(int index, bool raise = false) const;
     int rowNum() const { return static_cast<int>(rows_.size()); }
+    // Rows in view and rows the filters hide: what "12 of 25 shown" counts as 25.
+    int totalRowCount() const { return static_cast<int>(rows_.size() + hiddenRows_.size()); }
     // Alternating column names and texts; the first row in view whose cells show exactly those
     // texts. An odd count raises the pairing error.
     ZIVGridRow *getRowByValues(std::initializer_list<std::string_view> namesAndValues) const;
@@ -130,9 +132,13 @@ public:
     // its end, and does not pay for a call per row or cell.
     void changed()
     {
+        ++dataVersion_;
         if (updatesEnabled_)
             Change();
     }
+    // Grows with every change of a cell and of the row store: what a cache of values derived
+    // from the cells compares to know it is still right.
+    std::uint64_t dataVersion() const { return dataVersion_; }
     // Repaint without a change of counts (colours, filter marks).
     virtual void invalidateView() {}
     int viewRowCount() const { return 1 + (rows_.empty() ? 1 : rowNum()); }
@@ -165,6 +171,10 @@ public:
     bool filtered() const;
     // Re-applies every filter to every row, then sorts.
     void filter();
+    // Every column's filter off at once, with one filtering.
+    void clearFilters();
+    // Called after a column's filter changed, all filters were cleared or settings imported.
+    virtual void onFiltersChanged() {}
     // What a refill ends with: the filters, and the order when the grid is sorted. The order is
     // made once, also when there is nothing to filter, where `filter` stops before it sorts.
     void filterAndSort();
@@ -196,6 +206,8 @@ public:
     void importSettingsFromXML(pugi::xml_node parent);
     void importSettingsFromXML();
     bool hasXML() const { return !settings.document_element().empty(); }
+    // Called after settings were applied, so a view can show the imported widths at once.
+    virtual void settingsImported() {}
 
 private:
     // First row in display order whose "id" cell shows each of some ids.
@@ -246,4 +258,5 @@ private:
     std::unique_ptr<ZIVGridRowSorter> sorter_;
     TCanvas *canvas_ = nullptr;
     std::string name_;
+    std::uint64_t dataVersion_ = 0;
 };

@@ -1,20 +1,26 @@
 #include "grid/widget/ziv_grid.h"
 
 #include "Engine/errors.h"
+#include "grid/core/csv.h"
 #include "grid/core/grid_update.h"
 #include "qt_text/qt_text.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QHelpEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -22,8 +28,10 @@
 
 namespace {
 
-constexpr char filterPrompt[] = "Please provide a filter for the column! \nYou can use the ? and * "
-                                "signs for masking and a leading ! for exclusive filters.";
+constexpr char filterPrompt[] =
+    "Please provide a filter for the column! \nYou can use the ? and * signs for masking and a "
+    "leading ! for exclusive filters.\nIn a column of numbers you can also compare: >=7, <=7, "
+    ">7, <5, =6, or 6..8 for a range.";
 
 TRect toTRect(const QRect &rect)
 {
@@ -153,6 +161,32 @@ void ZIVGrid::SettopRowNumber(int n)
     setTopRow(std::min(std::max(n, 1), rowNum() - visibleRowCount() + 1));
 }
 
+void ZIVGrid::setFrozenColumns(int count)
+{
+    frozenCount = std::max(0, count);
+    updateScrollBars();
+    viewport()->update();
+}
+
+int ZIVGrid::frozenInView() const
+{
+    const int count = std::min(frozenCount, colCount());
+    int edge = 0;
+    for (int col = 0; col < count; ++col)
+        edge += colWidths[std::size_t(col)] + lineWidth;
+    // Frozen columns wider than the view would leave nothing to scroll: they scroll as well.
+    return edge < viewport()->width() ? count : 0;
+}
+
+int ZIVGrid::frozenEdge() const
+{
+    const int count = frozenInView();
+    int edge = 0;
+    for (int col = 0; col < count; ++col)
+        edge += colWidths[std::size_t(col)] + lineWidth;
+    return edge;
+}
+
 // ---- geometry
 
 int ZIVGrid::visibleRowCount() const
@@ -163,7 +197,7 @@ int ZIVGrid::visibleRowCount() const
 
 int ZIVGrid::columnLeft(int col) const
 {
-    int x = -horizontalScrollBar()->value();
+    int x = col < frozenInView() ? 0 : -horizontalScrollBar()->value();
     for (int i = 0; i < col; ++i)
         x += colWidths[std::size_t(i)] + lineWidth;
     return x;
@@ -186,10 +220,15 @@ QRect ZIVGrid::cellRect(int col, int row) const
 
 int ZIVGrid::columnAt(int x) const
 {
-    int left = -horizontalScrollBar()->value();
+    const int frozen = frozenInView();
+    // Left of the frozen edge only the frozen columns are seen.
+    const bool inFrozenPart = frozen > 0 && x < frozenEdge();
+    int left = 0;
     for (int col = 0; col < colCount(); ++col) {
+        if (col == frozen)
+            left -= horizontalScrollBar()->value();
         const int right = left + colWidths[std::size_t(col)] + lineWidth;
-        if (x >= left && x < right)
+        if (x >= left && x < right && (col < frozen) == inFrozenPart)
             return col;
         left = right;
     }
@@ -239,7 +278,7 @@ void ZIVGrid::updateScrollBars()
 
     QScrollBar *horizontal = horizontalScrollBar();
     horizontal->setRange(0, std::max(0, contentWidth() - viewport()->width()));
-    horizontal->setPageStep(std::max(1, viewport()->width()));
+    horizontal->setPageStep(std::max(1, viewport()->width() - frozenEdge()));
     horizontal->setSingleStep(std::max(1, defaultColWidth / 4));
 }
 
@@ -278,6 +317,22 @@ void ZIVGrid::removeStructure()
     menuColumn_ = nullptr;
     widthOwners.clear();
     ZIVGridCore::removeStructure();
+}
+
+void ZIVGrid::onFiltersChanged()
+{
+    emit filtersChanged();
+}
+
+// Remembered widths are shown at once, as a resize would show them.
+void ZIVGrid::settingsImported()
+{
+    if (ZIVGridCore::updatesEnabled())
+        Change();
+    else
+        followVisibleColumns();
+    WMSize();
+    emit filtersChanged();
 }
 
 // Widths belong to columns, not to view positions: a column hidden and shown again keeps its
@@ -365,13 +420,46 @@ void ZIVGrid::fitColumnsToGrid()
     setColumnWidths(std::move(widths));
 }
 
-void ZIVGrid::fitColumnsToData()
+void ZIVGrid::fitColumns(const std::function<int(ZIVGridColumn &)> &measure, int first, int end)
 {
     const TZIVGridVisibleColumns &columns = visibleColumns();
     std::vector<int> widths = colWidths;
-    for (std::size_t i = 0; i < widths.size() && i < columns.size(); ++i)
-        widths[i] = std::max(columns[i]->dataWidth(), minDataWidth);
+    const int last = std::min({end, int(widths.size()), int(columns.size())});
+    for (int col = std::max(0, first); col < last; ++col)
+        widths[std::size_t(col)] = std::max(measure(*columns[std::size_t(col)]), minDataWidth);
     setColumnWidths(std::move(widths));
+}
+
+void ZIVGrid::fitColumnsToData()
+{
+    fitColumns([](ZIVGridColumn &column) { return column.dataWidth(); }, 0, colCount());
+}
+
+// The caption as the header paints it, with room for the sort mark beside it; and the cells of
+// the rows in view, not those a filter hides.
+int ZIVGrid::contentsWidth(ZIVGridColumn &column)
+{
+    TCanvas &canvas = ZIVGridCore::canvas();
+    canvas.font = Font();
+    canvas.font.style = fsBold;
+    int widest = canvas.textWidth(column.caption()) + 5;
+    canvas.font.name = "Tahoma";
+    canvas.font.size = 6;
+    canvas.font.style = 0;
+    widest += canvas.textWidth("9") + 9;
+    for (const ZIVGridRow *row : rows())
+        widest = std::max(widest, row->cell(column).dataWidth());
+    return widest;
+}
+
+void ZIVGrid::fitColumnToContents(int col)
+{
+    fitColumns([this](ZIVGridColumn &column) { return contentsWidth(column); }, col, col + 1);
+}
+
+void ZIVGrid::fitAllColumns()
+{
+    fitColumns([this](ZIVGridColumn &column) { return contentsWidth(column); }, 0, colCount());
 }
 
 void ZIVGrid::WMSize()
@@ -504,32 +592,79 @@ void ZIVGrid::paintGridLines(QPainter &painter, int firstCol, int lastCol, int l
         painter.fillRect(QRect(0, y, right + lineWidth, lineWidth), line);
 }
 
+std::vector<ZIVGrid::Zone> ZIVGrid::zones() const
+{
+    const int frozen = frozenInView();
+    const int edge = frozenEdge();
+    const QRect view = viewport()->rect();
+    return {{QRect(edge, 0, view.width() - edge, view.height()), frozen, colCount()},
+            {QRect(0, 0, edge, view.height()), 0, frozen}};
+}
+
+std::pair<int, int> ZIVGrid::columnsMeeting(const Zone &zone, const QRect &part) const
+{
+    int first = zone.end, end = zone.first;
+    for (int col = zone.first; col < zone.end; ++col) {
+        const QRect rect = cellRect(col, 0);
+        if (rect.right() + lineWidth < part.left() || rect.left() > part.right())
+            continue;
+        first = std::min(first, col);
+        end = col + 1;
+    }
+    return {first, end};
+}
+
+int ZIVGrid::lastPaintedRow() const
+{
+    return std::min(viewRows - 1,
+                    topRow + std::max(0, viewport()->height() - rowPitch()) / rowPitch());
+}
+
+void ZIVGrid::paintZoneCells(TCanvas &canvas, const QRect &part, std::pair<int, int> columns)
+{
+    const int lastRow = lastPaintedRow();
+    const auto paintCell = [&](int col, int row) {
+        const QRect rect = cellRect(col, row);
+        if (rect.intersects(part))
+            DrawCell(canvas, col, row, toTRect(rect));
+    };
+    for (int col = columns.first; col < columns.second; ++col) {
+        paintCell(col, 0);
+        for (int row = topRow; row <= lastRow; ++row)
+            paintCell(col, row);
+    }
+}
+
+void ZIVGrid::paintCells(TCanvas &canvas, const QRect &area)
+{
+    for (const Zone &zone : zones()) {
+        const QRect part = zone.rect & area;
+        if (!part.isEmpty())
+            paintZoneCells(canvas, part, columnsMeeting(zone, part));
+    }
+}
+
 void ZIVGrid::paintView(QPainter &painter, const QRect &area)
 {
     painter.fillRect(area, toQColor(backgroundColor, palette()));
     if (colCount() == 0)
         return;
-    // Only the columns and rows that meet the area are painted.
-    const int left = columnAt(area.left());
-    const int firstCol = left >= 0 ? left : (area.left() < columnLeft(0) ? 0 : colCount());
-    const int right = columnAt(area.right());
-    const int endCol = right >= 0 ? right : colCount() - 1;
-    const int lastRow = std::min(
-        viewRows - 1, topRow + std::max(0, viewport()->height() - rowPitch()) / rowPitch());
-    paintGridLines(painter, firstCol, endCol, lastRow);
-
     QtCanvas canvas(&painter, palette());
     canvas.brush = cellBrush();
-    const auto paintCell = [&](int col, int row) {
-        const QRect rect = cellRect(col, row);
-        if (rect.intersects(area))
-            DrawCell(canvas, col, row, toTRect(rect));
-    };
-    for (int col = firstCol; col <= endCol; ++col) {
-        paintCell(col, 0);
-        for (int row = topRow; row <= lastRow; ++row)
-            paintCell(col, row);
+    // Only the columns and rows that meet the area are painted; a scrolled cell never shows
+    // in the frozen part.
+    for (const Zone &zone : zones()) {
+        const QRect part = zone.rect & area;
+        if (part.isEmpty())
+            continue;
+        const auto columns = columnsMeeting(zone, part);
+        if (columns.first >= columns.second)
+            continue;
+        painter.setClipRect(part);
+        paintGridLines(painter, columns.first, columns.second - 1, lastPaintedRow());
+        paintZoneCells(canvas, part, columns);
     }
+    painter.setClipping(false);
 }
 
 void ZIVGrid::paintEvent(QPaintEvent *event)
@@ -584,8 +719,13 @@ int ZIVGrid::sizingBorderAt(QPoint pos) const
 {
     if (rowAt(pos.y()) != 0)
         return -1;
+    const int frozen = frozenInView();
+    const int edge = frozenEdge();
     for (int col = 0; col < colCount(); ++col) {
         const int border = columnLeft(col) + colWidths[std::size_t(col)];
+        // A scrolled border under the frozen part cannot be grabbed.
+        if (col >= frozen && border < edge)
+            continue;
         if (std::abs(pos.x() - border) <= sizingZone)
             return col;
     }
@@ -686,7 +826,13 @@ void ZIVGrid::mouseReleaseEvent(QMouseEvent *)
 
 void ZIVGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    const int row = rowAt(event->position().toPoint().y());
+    const QPoint pos = event->position().toPoint();
+    const int border = sizingBorderAt(pos);
+    if (border >= 0 && event->button() == Qt::LeftButton) {
+        guarded([&] { fitColumnToContents(border); });
+        return;
+    }
+    const int row = rowAt(pos.y());
     if (row > 0 && row - 1 < rowNum())
         guarded([this] { emit OnDblClick(); });
 }
@@ -752,8 +898,8 @@ bool ZIVGrid::KeyDown(int key, Qt::KeyboardModifiers modifiers)
 }
 
 // The platform grid's own keys: Home and End go to the first and last row and focus it as an
-// arrow key would, so the next arrow key moves on from there; Left and Right scroll sideways;
-// anything else is left to the window.
+// arrow key would, so the next arrow key moves on from there; Left and Right scroll sideways by
+// a column; anything else is left to the window.
 bool ZIVGrid::baseKeyDown(int key)
 {
     switch (key) {
@@ -768,15 +914,35 @@ bool ZIVGrid::baseKeyDown(int key)
         break;
     }
     case Qt::Key_Left:
-        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        scrollByColumn(-1);
         break;
     case Qt::Key_Right:
-        horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        scrollByColumn(1);
         break;
     default:
         return false;
     }
     return true;
+}
+
+// As a row-selecting grid does: the first scrolling column in view steps by one, and the one it
+// steps to starts at the frozen edge, so it is seen whole and never under the frozen columns.
+void ZIVGrid::scrollByColumn(int direction)
+{
+    QScrollBar *bar = horizontalScrollBar();
+    const int value = bar->value();
+    int target = direction < 0 ? 0 : bar->maximum();
+    int offset = 0;
+    for (int col = frozenInView(); col < colCount(); ++col) {
+        if (direction > 0 && offset > value) {
+            target = offset;
+            break;
+        }
+        if (direction < 0 && offset < value)
+            target = offset;
+        offset += colWidths[std::size_t(col)] + lineWidth;
+    }
+    bar->setValue(std::min(target, bar->maximum()));
 }
 
 // After a sort or a rebuild the focused row may stand elsewhere than the current row; keys move
@@ -846,8 +1012,71 @@ void ZIVGrid::createMenu()
     itemSortClear = headerMenu_->addAction("Sort - Clear");
     itemSortAdd = headerMenu_->addAction("Sort - Add this column");
     itemSortRemove = headerMenu_->addAction("Sort - Remove this column");
-    for (QAction *item : {itemFilterEdit, itemSortClear, itemSortAdd, itemSortRemove})
+    addViewItems();
+    for (QAction *item : {itemFilterEdit, itemSortClear, itemSortAdd, itemSortRemove,
+                          itemClearFilter, itemHideColumn, itemFitAll, itemCopyCsv, itemExportCsv})
         connect(item, &QAction::triggered, this, [this, item] { DoMenuClick(item); });
+    connect(headerMenu_, &QMenu::aboutToShow, this, [this] { prepareHeaderMenu(); });
+}
+
+// What the user does with the view itself: filters off, columns shown and hidden, widths,
+// the rows as CSV.
+void ZIVGrid::addViewItems()
+{
+    viewItemsStart = headerMenu_->addSeparator();
+    itemClearFilter = headerMenu_->addAction("Clear filter");
+    itemHideColumn = headerMenu_->addAction("Hide column");
+    columnsMenu = headerMenu_->addMenu("Columns");
+    columnsMenu->setObjectName("columnsMenu");
+    headerMenu_->addSeparator();
+    itemFitAll = headerMenu_->addAction("Fit all columns");
+    itemCopyCsv = headerMenu_->addAction("Copy as CSV");
+    itemExportCsv = headerMenu_->addAction("Export to CSV…");
+}
+
+// The items that depend on the column under the click and on which columns are shown.
+void ZIVGrid::prepareHeaderMenu()
+{
+    itemClearFilter->setVisible(menuColumn_ && menuColumn_->isFiltered());
+    // The last shown column stays: without a header there is no menu to bring the others back.
+    itemHideColumn->setEnabled(menuColumn_ && viewColumnCount() > 1);
+    fillColumnsMenu();
+}
+
+void ZIVGrid::fillColumnsMenu()
+{
+    columnsMenu->clear();
+    std::vector<const ZIVGridColumn *> choosable;
+    for (const auto &entry : columns())
+        if (entry.second->visibility() != ZIVGridColumn::systemHidden)
+            choosable.push_back(entry.second.get());
+    std::sort(choosable.begin(), choosable.end(),
+              [](const auto *a, const auto *b) { return a->position() < b->position(); });
+    for (const ZIVGridColumn *column : choosable) {
+        QAction *item = columnsMenu->addAction(toQString(column->caption()));
+        const bool shown = column->visibility() == ZIVGridColumn::visible;
+        item->setCheckable(true);
+        item->setChecked(shown);
+        item->setEnabled(!shown || viewColumnCount() > 1);
+        // By name: the columns may be rebuilt while the menu lives.
+        const std::string name = column->name();
+        connect(item, &QAction::toggled, this, [this, name](bool show) {
+            guarded([&] {
+                if (ZIVGridColumn *chosen = getColumn(name, false))
+                    chosen->setVisibility(show ? ZIVGridColumn::visible : ZIVGridColumn::hidden);
+            });
+        });
+    }
+}
+
+QAction *ZIVGrid::headerMenuItem(const QString &caption) const
+{
+    if (!headerMenu_)
+        return nullptr;
+    for (QAction *item : headerMenu_->actions())
+        if (item->text() == caption)
+            return item;
+    return nullptr;
 }
 
 void ZIVGrid::createAddColumnMenu()
@@ -860,7 +1089,9 @@ void ZIVGrid::createAddColumnMenu()
             sortable.push_back(entry.second.get());
     std::stable_sort(sortable.begin(), sortable.end(),
                      [](const auto *a, const auto *b) { return a->caption() < b->caption(); });
-    QMenu *submenu = headerMenu_->addMenu("Sort - Add column ...");
+    // With the sort items, before the view's own.
+    QMenu *submenu = new QMenu("Sort - Add column ...", headerMenu_);
+    headerMenu_->insertMenu(viewItemsStart, submenu);
     for (const ZIVGridColumn *column : sortable) {
         // By name: the columns may be rebuilt while the menu lives.
         const std::string name = column->name();
@@ -880,6 +1111,16 @@ void ZIVGrid::DoMenuClick(QAction *item)
             menuSortAddThisColumn(*menuColumn_);
         else if (menuColumn_ && item == itemSortRemove)
             menuSortRemoveThisColumn(*menuColumn_);
+        else if (menuColumn_ && item == itemClearFilter)
+            menuColumn_->setFilter("");
+        else if (menuColumn_ && item == itemHideColumn && viewColumnCount() > 1)
+            menuColumn_->setVisibility(ZIVGridColumn::hidden);
+        else if (item == itemFitAll)
+            fitAllColumns();
+        else if (item == itemCopyCsv)
+            copyAsCsv();
+        else if (item == itemExportCsv)
+            exportToCsv();
         Change();
     });
 }
@@ -922,6 +1163,66 @@ std::string ZIVGrid::clipboardText(std::optional<std::string_view> extra) const
 void ZIVGrid::copyToClipboard(std::optional<std::string_view> extra)
 {
     QGuiApplication::clipboard()->setText(toQString(clipboardText(extra)));
+}
+
+void ZIVGrid::copyAsCsv()
+{
+    QGuiApplication::clipboard()->setText(toQString(csvText(*this)));
+}
+
+void ZIVGrid::exportToCsv()
+{
+    const QString name = objectName().isEmpty() ? QString("table") : objectName();
+    const QString path = askSaveFileName(QDir::home().filePath(name + ".csv"));
+    if (path.isEmpty())
+        return;
+    // A byte order mark, so that spreadsheets read the file as UTF-8.
+    QString reason;
+    if (!writeCsvFile(path, "\xEF\xBB\xBF" + csvText(*this), reason))
+        showError("The CSV file could not be written.\n" + path + ": " + reason);
+}
+
+bool ZIVGrid::writeCsvFile(const QString &path, const std::string &text, QString &reason)
+{
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(text.data(), qint64(text.size())) == qint64(text.size()) &&
+                         file.commit();
+    if (!written) {
+        reason = file.errorString();
+        file.cancelWriting();
+    }
+    return written;
+}
+
+QString ZIVGrid::askSaveFileName(const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(this, "Export to CSV", suggested,
+                                        "CSV files (*.csv);;All files (*)");
+}
+
+// ---- header tooltips
+
+bool ZIVGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        showHeaderHint(static_cast<QHelpEvent *>(event));
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void ZIVGrid::showHeaderHint(QHelpEvent *event)
+{
+    const int col = rowAt(event->pos().y()) == 0 ? columnAt(event->pos().x()) : -1;
+    const std::string *hint =
+        col >= 0 && col < viewColumnCount() ? &visibleColumns()[std::size_t(col)]->hint() : nullptr;
+    if (!hint || hint->empty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return;
+    }
+    QToolTip::showText(event->globalPos(), toQString(*hint), viewport(), cellRect(col, 0));
 }
 
 std::string ZIVGrid::systemHiddenText()

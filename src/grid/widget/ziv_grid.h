@@ -12,9 +12,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class QAction;
+class QHelpEvent;
 class QMenu;
 
 // The visible grid of every list window: the model of ZIVGridCore shown in a scroll area with
@@ -41,6 +43,7 @@ class ZIVGrid : public QAbstractScrollArea, public ZIVGridCore
     Q_PROPERTY(QStringList Headers READ headerLines WRITE setHeaderLines)
     Q_PROPERTY(QString HeadersString READ headersText WRITE setHeadersText)
     Q_PROPERTY(int topRowNumber READ GettopRowNumber WRITE SettopRowNumber)
+    Q_PROPERTY(int FrozenColumns READ frozenColumns WRITE setFrozenColumns)
 
 public:
     // A press this close to a header border resizes instead of sorting.
@@ -61,8 +64,10 @@ public:
     void Loaded();
     QMenu *headerMenu() const { return headerMenu_; }
     ZIVGridColumn *menuColumn() const { return menuColumn_; }
-    // Appends "Sort - Add column ..." with one item per column a user may sort by.
+    // Adds "Sort - Add column ..." with one item per column a user may sort by.
     void createAddColumnMenu();
+    // The menu's items by caption (null when there is none), for the windows and the tests.
+    QAction *headerMenuItem(const QString &caption) const;
 
     // ---- properties
     int DefaultColWidth() const { return defaultColWidth; }
@@ -88,6 +93,13 @@ public:
     void setHeadersText(const QString &text);
     int GettopRowNumber() const { return topRow; }
     void SettopRowNumber(int n);
+    // The leading visible columns that stay in place while the others scroll sideways; 0, the
+    // default, freezes none. They are frozen only while they leave room for the others.
+    void setFrozenColumns(int count);
+    int frozenColumns() const { return frozenCount; }
+    // The frozen columns in effect, and the right edge of their part (0 without any).
+    int frozenInView() const;
+    int frozenEdge() const;
 
     // ---- the view's geometry (view rows: 0 is the header, data rows from 1)
     int colCount() const { return static_cast<int>(colWidths.size()); }
@@ -106,6 +118,10 @@ public:
     void smartResize();
     void fitColumnsToGrid();
     void fitColumnsToData();
+    // The width of the header and of the cells of the rows in view, as a double click on the
+    // header's right border fits one column and "Fit all columns" fits them all.
+    void fitColumnToContents(int col);
+    void fitAllColumns();
 
     // ---- painting, one cell at a time
     virtual void DrawCell(TCanvas &canvas, int col, int row, const TRect &rect);
@@ -117,12 +133,20 @@ public:
                                              const TRect &rect);
     // Paints the cells that meet `area`, as a paint event does.
     void paintView(QPainter &painter, const QRect &area);
+    // The cells of that, on any canvas: the scrolling columns first, then the frozen ones over
+    // them.
+    void paintCells(TCanvas &canvas, const QRect &area);
 
     // ---- commands
     void editFilter(ZIVGridColumn &column);
     // Visible columns and all rows in view as tab-separated lines, each ending in a line feed.
     std::string clipboardText(std::optional<std::string_view> extra = std::nullopt) const;
     void copyToClipboard(std::optional<std::string_view> extra = std::nullopt);
+    // The rows in view as CSV: on the clipboard, or into a file the user picks.
+    void copyAsCsv();
+    void exportToCsv();
+    // Writes whole or not at all; false with the reason when the file cannot be written.
+    static bool writeCsvFile(const QString &path, const std::string &text, QString &reason);
     // "caption: value" of every system-hidden column of the focused row.
     std::string systemHiddenText();
     void showSystemHiddenData();
@@ -132,8 +156,12 @@ public:
     void invalidateView() override;
     std::string componentName() const override;
     void removeStructure() override;
+    void onFiltersChanged() override;
+    void settingsImported() override;
 
 signals:
+    // A column's filter changed, all were cleared, or settings were imported.
+    void filtersChanged();
     void OnClick();
     void OnDblClick();
     void OnKeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -145,6 +173,10 @@ protected:
     // The filter input box; nullopt when cancelled.
     virtual std::optional<QString> askText(const QString &caption, const QString &prompt,
                                            const QString &text);
+    // The file to export to; empty when cancelled.
+    virtual QString askSaveFileName(const QString &suggested);
+
+    bool viewportEvent(QEvent *event) override;
 
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -173,12 +205,17 @@ private:
     void emptySelection() { GetSelectedRows().clear(); }
 
     void createMenu();
+    void addViewItems();
+    void prepareHeaderMenu();
+    void fillColumnsMenu();
     void DoMenuClick(QAction *item);
     void DoMenuAddSortClick(const std::string &columnName);
 
     void ColWidthsChanged();
     void WMSize();
     void setColumnWidths(std::vector<int> widths);
+    void fitColumns(const std::function<int(ZIVGridColumn &)> &measure, int first, int end);
+    int contentsWidth(ZIVGridColumn &column);
     void followVisibleColumns();
     int availableWidth() const;
     int sizingBorderAt(QPoint pos) const;
@@ -193,6 +230,20 @@ private:
     void focusCurrentRow(int old);
     void updateScrollBars();
     void paintGridLines(QPainter &painter, int firstCol, int lastCol, int lastRow);
+    // The scrolling part, then the frozen part: their rectangles and columns [first, end).
+    struct Zone
+    {
+        QRect rect;
+        int first, end;
+    };
+    std::vector<Zone> zones() const;
+    // The columns of a zone that meet `part`, as [first, end); empty when none.
+    std::pair<int, int> columnsMeeting(const Zone &zone, const QRect &part) const;
+    int lastPaintedRow() const;
+    void paintZoneCells(TCanvas &canvas, const QRect &part, std::pair<int, int> columns);
+    // Left and Right: the next or previous scrolling column moves to the frozen edge.
+    void scrollByColumn(int direction);
+    void showHeaderHint(QHelpEvent *event);
 
     // The view's own state.
     std::vector<int> colWidths;
@@ -207,12 +258,20 @@ private:
     TColor backgroundColor = 0x80000005; // window background
     bool fitToGrid = false;
     bool resizing = false;
+    int frozenCount = 0;
 
     QMenu *headerMenu_ = nullptr;
     QAction *itemFilterEdit = nullptr;
     QAction *itemSortClear = nullptr;
     QAction *itemSortAdd = nullptr;
     QAction *itemSortRemove = nullptr;
+    QAction *itemClearFilter = nullptr;
+    QAction *itemHideColumn = nullptr;
+    QAction *itemFitAll = nullptr;
+    QAction *itemCopyCsv = nullptr;
+    QAction *itemExportCsv = nullptr;
+    QMenu *columnsMenu = nullptr;
+    QAction *viewItemsStart = nullptr; // the separator before the items above
     ZIVGridColumn *menuColumn_ = nullptr;
 
     QtCanvas measuringCanvas;

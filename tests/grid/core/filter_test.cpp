@@ -118,15 +118,21 @@ class FilterTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        grid.SetHeaders({"id;id;s", "name", "goals"});
-        const std::vector<std::pair<std::string, int>> teams = {
-            {"Arsenal", 1}, {"Barcelona", 10}, {"Argentina", 123}, {"Ajax", 2}, {"Malmö", 0}};
+        grid.SetHeaders({"id;id;s", "name", "goals", "rating"});
+        const std::vector<std::tuple<std::string, int, double>> teams = {
+            {"Arsenal", 1, 8.93},
+            {"Barcelona", 10, 0.1 + 0.2},
+            {"Argentina", 123, 7.5},
+            {"Ajax", 2, -1},
+            {"Malmö", 0, 2}};
         int id = 0;
-        for (const auto &[name, goals] : teams) {
+        for (const auto &[name, goals, rating] : teams) {
             ZIVGridRow &row = grid.addRow();
             row.setLong("id", ++id);
             row.setString("name", name);
             row.setInt("goals", goals);
+            if (rating >= 0) // Ajax has none
+                row.setDouble("rating", rating);
         }
     }
 
@@ -151,10 +157,28 @@ TEST_F(FilterTest, Examples)
         {"name", "!", {}, true},
         {"name", "MALMÖ", {"Malmö"}, true},
         {"goals", "1", {"Arsenal", "Barcelona", "Argentina"}, true},
+        // Comparisons in a column of numbers.
+        {"goals", ">=10", {"Barcelona", "Argentina"}, true},
+        {"goals", "<=2", {"Arsenal", "Ajax", "Malmö"}, true},
+        {"goals", ">2", {"Barcelona", "Argentina"}, true},
+        {"goals", "<1", {"Malmö"}, true},
+        {"goals", "=10", {"Barcelona"}, true},
+        {"goals", "1..10", {"Arsenal", "Barcelona", "Ajax"}, true},
+        {"goals", " >= 2,0 ", {"Barcelona", "Argentina", "Ajax"}, true},
+        {"goals", "!>=10", {"Arsenal", "Ajax", "Malmö"}, true},
+        {"rating", ">=7.5", {"Arsenal", "Argentina"}, true}, // an empty cell has no number
+        {"rating", "!>=7.5", {"Barcelona", "Ajax", "Malmö"}, true},
+        {"rating", "=0.3", {"Barcelona"}, true}, // 0.30000000000000004 shows as 0.3
+        // No comparison: masks, which match no number's text.
+        {"goals", ">=abc", {}, true},
+        {"goals", "1...3", {}, true},
+        {"goals", "!>", {"Arsenal", "Barcelona", "Argentina", "Ajax", "Malmö"}, true},
+        // In a column of texts a comparison is a mask.
+        {"name", ">=A", {}, true},
+        {"name", "!<5", {"Arsenal", "Barcelona", "Argentina", "Ajax", "Malmö"}, true},
     };
     for (const auto &c : cases) {
-        column("name").setFilter("");
-        column("goals").setFilter("");
+        grid.clearFilters();
         column(c.column).setFilter(c.filter);
         grid.sorter().clear();
         grid.sortNow();
@@ -197,6 +221,16 @@ TEST_F(FilterTest, TwoFiltersAndRestoredOrder)
         EXPECT_EQ(grid.refreshes, before + 1) << filter;
     }
     EXPECT_EQ(shownNames(grid), (std::vector<std::string>{"Ajax", "Argentina", "Arsenal"}));
+}
+
+TEST_F(FilterTest, ClearFiltersBringsEveryRowBackAtOnce)
+{
+    column("name").setFilter("a");
+    column("goals").setFilter(">=2");
+    const int before = grid.refreshes;
+    grid.clearFilters();
+    EXPECT_EQ(grid.rowNum(), 5);
+    EXPECT_EQ(grid.refreshes, before + 1);
 }
 
 TEST_F(FilterTest, SameTextDoesNotRefilter)

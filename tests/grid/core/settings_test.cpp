@@ -79,6 +79,28 @@ TEST_F(SettingsTest, RoundTrip)
     EXPECT_EQ(target.getColumn("home team", true)->filterText(), "a");
 }
 
+// Columns the user hid or showed are remembered with their filters and widths, there and back.
+TEST_F(SettingsTest, ShownAndHiddenColumnsRoundTrip)
+{
+    ZIVGridColumn &away = *source.getColumn("away team", true),
+                  &note = *source.getColumn("note", true);
+    away.setSize(90);
+    away.setVisibility(ZIVGridColumn::hidden);
+    note.setVisibility(ZIVGridColumn::visible);
+    note.setFilter("!x");
+    pugi::xml_document doc, again;
+    source.exportSettingsToXML(doc.append_child("Settings"));
+    target.importSettingsFromXML(doc.first_child());
+    ASSERT_EQ(target.visibleColumns().size(), 2u);
+    EXPECT_EQ(target.visibleColumns()[1]->name() + target.visibleColumns()[1]->filterText(),
+              "note!x");
+    EXPECT_EQ(target.getColumn("away team", true)->size(), 90);
+    target.exportSettingsToXML(again.append_child("Settings"));
+    away.setVisibility(ZIVGridColumn::visible);
+    source.importSettingsFromXML(again.first_child());
+    EXPECT_EQ(away.visibility(), ZIVGridColumn::hidden);
+}
+
 // The grid applies its own copy again: what the caller's document does later is no matter.
 TEST_F(SettingsTest, TheKeptSettingsOutliveTheCallersDocument)
 {

@@ -3,6 +3,8 @@
 #include "grid/core/grid_update.h"
 #include "grid/widget/ziv_grid.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -10,6 +12,13 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+// Writes a picture of the widget for a reviewer's eyes beside the test program; true when saved.
+inline bool saveScreenshot(QWidget &widget, const QString &name)
+{
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+    return QDir().mkpath(folder) && widget.grab().save(folder + "/" + name);
+}
 
 // A grid whose boxes are recorded instead of shown, so tests run without blocking.
 class RecordingGrid : public ZIVGrid
@@ -21,6 +30,7 @@ public:
     std::vector<QString> errors;
     std::vector<QString> askedCaptions, askedPrompts, askedTexts;
     std::optional<QString> answer;
+    QString saveAnswer;
 
 protected:
     void showMessage(const QString &text) override { messages.push_back(text); }
@@ -33,6 +43,7 @@ protected:
         askedTexts.push_back(text);
         return answer;
     }
+    QString askSaveFileName(const QString &) override { return saveAnswer; }
 };
 
 // A shown grid of clubs: a system-hidden id, a name and a goal count per row.

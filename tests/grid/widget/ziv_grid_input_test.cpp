@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -68,8 +70,10 @@ TEST_F(GridTest, RightClickOnTheHeaderOpensTheMenuOnlyOnceLoaded)
     QStringList captions;
     for (QAction *item : menu->actions())
         captions << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(captions, (QStringList{"Filter - Edit", "-", "Sort - Clear", "Sort - Add this column",
-                                     "Sort - Remove this column"}));
+    EXPECT_EQ(captions,
+              (QStringList{"Filter - Edit", "-", "Sort - Clear", "Sort - Add this column",
+                           "Sort - Remove this column", "-", "Clear filter", "Hide column",
+                           "Columns", "-", "Fit all columns", "Copy as CSV", "Export to CSV…"}));
     click(0, 0, Qt::NoModifier, Qt::RightButton);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_EQ(grid.menuColumn(), grid.visibleColumns()[0]);
@@ -312,7 +316,8 @@ TEST_F(GridTest, FilterEditAsksWithTheColumnCaptionAndAppliesTheAnswer)
     EXPECT_EQ(grid.askedCaptions[0], "Filter for name");
     EXPECT_EQ(grid.askedPrompts[0],
               "Please provide a filter for the column! \nYou can use the ? and * signs for "
-              "masking and a leading ! for exclusive filters.");
+              "masking and a leading ! for exclusive filters.\nIn a column of numbers you can "
+              "also compare: >=7, <=7, >7, <5, =6, or 6..8 for a range.");
     EXPECT_EQ(grid.askedTexts[0], "");
     EXPECT_EQ(grid.rowNum(), 2);
 
@@ -343,14 +348,68 @@ TEST_F(GridTest, SortMenuItemsChangeTheKeys)
     EXPECT_TRUE(grid.sorter().keys().empty());
 }
 
+TEST_F(GridTest, ViewItemsOfTheHeaderMenuWork)
+{
+    grid.Loaded();
+    fill({{"Arsenal", 3}, {"Ajax", 1}, {"Benfica", 2}});
+    QSignalSpy filterChanges(&grid, &ZIVGrid::filtersChanged);
+    const auto item = [&](const char *caption) { return grid.headerMenuItem(caption); };
+    const auto openOn = [&](int col, bool look = false) {
+        click(col, 0, Qt::NoModifier, Qt::RightButton);
+        EXPECT_TRUE(!look || saveScreenshot(*grid.headerMenu(), "grid_header_menu.png"));
+        grid.headerMenu()->close();
+    };
+    openOn(0);
+    EXPECT_FALSE(item("Clear filter")->isVisible());
+    grid.getColumn("name", true)->setFilter("a");
+    openOn(0, true);
+    item("Clear filter")->trigger();
+    EXPECT_EQ(std::pair(grid.rowNum(), int(filterChanges.count())), std::pair(3, 2));
+    item("Copy as CSV")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "name,goals\r\nArsenal,3\r\nAjax,1\r\nBenfica,2\r\n");
+    QMenu *columns = item("Columns")->menu(); // the system-hidden id is not offered
+    ASSERT_EQ(columns->actions().size(), 2);
+    item("Hide column")->trigger();
+    openOn(0); // on "goals", the last one shown: it stays
+    EXPECT_FALSE(item("Hide column")->isEnabled() || columns->actions()[1]->isEnabled());
+    EXPECT_FALSE(columns->actions()[0]->isChecked());
+    columns->actions()[0]->trigger(); // shows "name" again, in its place
+    EXPECT_EQ(grid.visibleColumns()[0]->name(), "name");
+    grid.setColWidth(0, 3);
+    item("Fit all columns")->trigger();
+    EXPECT_GT(grid.colWidth(0), grid.fontMetrics().horizontalAdvance("Benfica"));
+}
+
+TEST_F(GridTest, ExportToCsvWritesTheWholeFileOrSaysWhy)
+{
+    grid.Loaded();
+    fill({{"Åsa, \"the\" club", 3}});
+    QTemporaryDir folder;
+    const QString good = folder.filePath("out.csv"), bad = folder.filePath("missing/out.csv");
+    for (const QString &path : {good, bad, QString()}) { // the last one cancelled
+        grid.saveAnswer = path;
+        grid.headerMenuItem("Export to CSV…")->trigger();
+    }
+    ASSERT_EQ(grid.errors.size(), 1u);
+    EXPECT_TRUE(grid.errors[0].contains(bad));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList("out.csv")); // nothing else
+    QFile file(good);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(),
+              QByteArray("\xEF\xBB\xBFname,goals\r\n\"Åsa, \"\"the\"\" club\",3\r\n"));
+}
+
 TEST_F(GridTest, AddColumnMenuListsSortableColumnsByCaptionAndSurvivesARebuild)
 {
     grid.SetHeaders({"id;id;s", "z;Zebra;v", "b;apple;h", "a;Bee;v"});
     grid.Loaded();
     grid.createAddColumnMenu();
-    QMenu *submenu = grid.headerMenu()->actions().last()->menu();
+    const QList<QAction *> items = grid.headerMenu()->actions();
+    QMenu *submenu = grid.headerMenuItem("Sort - Add column ...")->menu();
     ASSERT_NE(submenu, nullptr);
-    EXPECT_EQ(grid.headerMenu()->actions().last()->text(), "Sort - Add column ...");
+    EXPECT_EQ(items.indexOf(submenu->menuAction()),
+              items.indexOf(grid.headerMenuItem("Sort - Remove this column")) + 1);
     QStringList captions;
     for (QAction *item : submenu->actions())
         captions << item->text();
