@@ -137,8 +137,8 @@ std::string ratingText(const RatedPosition &rated)
         text += (first ? "" : ", ") + std::to_string(percent) + " % " + abilityWords[ability];
         first = false;
     }
-    return text + "; form above 6 adds 0.5 a level, below takes 0.5 off. The Stamina and Form "
-                  "bars rate everyone at another level";
+    return text + "; each form level above 6 adds 0.5, each below takes 0.5 off. The Stamina "
+                  "and Form bars try other levels";
 }
 
 // Explanations of the columns that are not ratings; each starts with the caption.

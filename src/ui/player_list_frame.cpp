@@ -1,6 +1,7 @@
 #include "ui/player_list_frame.h"
 
 #include "grid/core/grid_refill.h"
+#include "grid/widget/collation.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/keeper.h"
 #include "players/player.h"
@@ -10,14 +11,15 @@
 #include "ui/error_display.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -180,6 +182,14 @@ QLabel *legendSample(const LegendEntry &entry, QWidget *parent)
     return sample;
 }
 
+// The C locale (a system without a language set) collates by code points, which puts "Ólafur"
+// after "Tomas"; English then stands in, whose order keeps accents beside their base letter.
+QLocale namesLocale()
+{
+    const QLocale system;
+    return system.language() == QLocale::C ? QLocale(QLocale::English) : system;
+}
+
 ZIVGridColumn &columnOf(const ZIVGridCore &grid, const char *name)
 {
     return *grid.getColumn(name, true);
@@ -229,10 +239,15 @@ TframeListPlayers::TframeListPlayers(const Keeper &keeper, QWidget *parent)
         cbView->addItem(name);
     cbView->setCurrentIndex(0);
     connectGuarded(cbView, &QComboBox::currentIndexChanged, this, &TframeListPlayers::cbViewChange);
-    // The header menu is where a user sets a filter. Connected after the grid's own handlers,
-    // these run once an item has done its work (the menu's own signal comes before it).
-    for (QAction *item : lstList->headerMenu()->actions())
-        connectGuarded(item, &QAction::triggered, this, &TframeListPlayers::showFilterState);
+    for (const auto &[name, column] : lstList->columns())
+        column->setHint(columnExplanation(name));
+    sortByCollation(*lstList, {"name"}, namesLocale());
+    connectGuarded(lstList, &ZIVGrid::filtersChanged, this, &TframeListPlayers::showFilterState);
+    // The menu signals before its item has run; the columns it hid or showed are known after.
+    connect(lstList->headerMenu(), &QMenu::triggered, this, [this] {
+        QTimer::singleShot(0, this, [this] { guarded([this] { freezeUpToName(); }); });
+    });
+    freezeUpToName();
 }
 
 void TframeListPlayers::buildSettings()
@@ -356,24 +371,32 @@ void TframeListPlayers::refresh()
         fitWidthsToSquad();
         widthsToFit = false;
     }
+    freezeUpToName();
     showFilterState();
 }
 
-// Wide enough for every cell and the header's caption with its marks, up to the maximum.
+// Wide enough for every player's cell and for the header's caption, up to the maximum.
 void TframeListPlayers::fitWidthsToSquad()
 {
-    // The caption's indent and the sort and filter marks at the header's right edge.
-    constexpr int headerMargins = 14;
     lstList->fitColumnsToData();
-    QFont headerFont = lstList->gridFont();
-    headerFont.setBold(true);
-    const QFontMetrics header(headerFont);
-    const TZIVGridVisibleColumns &shown = lstList->visibleColumns();
-    for (int col = 0; col < lstList->colCount() && col < int(shown.size()); ++col) {
-        const int caption = header.horizontalAdvance(toQString(shown[std::size_t(col)]->caption()));
-        const int wanted = std::max(lstList->colWidth(col), caption + headerMargins);
-        lstList->setColWidth(col, std::min(wanted, maxFittedWidth));
-    }
+    std::vector<int> squad(std::size_t(lstList->colCount()));
+    for (int col = 0; col < lstList->colCount(); ++col)
+        squad[std::size_t(col)] = lstList->colWidth(col);
+    lstList->fitAllColumns();
+    for (int col = 0; col < lstList->colCount(); ++col)
+        lstList->setColWidth(
+            col,
+            std::min(std::max(squad[std::size_t(col)], lstList->colWidth(col)), maxFittedWidth));
+}
+
+// Whose row it is stays in view: every shown column up to and including "name".
+void TframeListPlayers::freezeUpToName()
+{
+    const int name = lstList->getColumn("name", true)->position();
+    int frozen = 0;
+    for (const ZIVGridColumn *column : lstList->visibleColumns())
+        frozen += column->position() <= name ? 1 : 0;
+    lstList->setFrozenColumns(frozen);
 }
 
 void TframeListPlayers::btnLegendClick()
@@ -390,16 +413,13 @@ void TframeListPlayers::btnLegendClick()
 
 void TframeListPlayers::btnClearFiltersClick()
 {
-    for (const auto &entry : lstList->columns())
-        entry.second->setFilter("");
-    showFilterState();
+    lstList->clearFilters();
 }
 
 void TframeListPlayers::showFilterState()
 {
-    const std::size_t shown = lstList->rows().size();
-    const std::optional<std::string> line =
-        shownPlayersLine(lstList->filtered(), shown, shown + lstList->hiddenRows().size());
+    const std::optional<std::string> line = shownPlayersLine(
+        lstList->filtered(), lstList->rows().size(), std::size_t(lstList->totalRowCount()));
     if (line)
         lblShownPlayers->setText(QString::fromStdString(*line));
     panFilterState->setVisible(line.has_value());

@@ -91,6 +91,7 @@ private:
     void buildFilterState();
     void colourColumns();
     void fitWidthsToSquad();
+    void freezeUpToName();
 
     const Keeper &keeperTable;
     Team *shownTeam = nullptr;

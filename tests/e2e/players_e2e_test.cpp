@@ -1,6 +1,7 @@
 #include "grid/widget/ziv_edit.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/player.h"
+#include "players/player_list_view.h"
 #include "qt_text/qt_text.h"
 #include "service/session.h"
 #include "service/team_download.h"
@@ -33,6 +34,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <QStatusBar>
 
@@ -215,35 +217,50 @@ TEST_F(PlayersPage, ThePageExplainsItsColoursAndSaysWhatAFilterLeaves)
     EXPECT_TRUE(windowWithPopup(frmMain, list.panLegend).save(screenshot("players_legend.png")));
     list.panLegend->hide();
 
+    const auto openHeaderMenu = [&](int col) {
+        QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, grid.cellRect(col, 0).center());
+        return grid.headerMenu();
+    };
     const int ageColumn = grid.getColumn("age", true)->visibleIndex();
-    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, grid.cellRect(ageColumn, 0).center());
-    QMenu &menu = *grid.headerMenu();
-    ASSERT_TRUE(menu.isVisible());
-    EXPECT_TRUE(windowWithPopup(frmMain, &menu).save(screenshot("players_header_menu.png")));
-    const int age = demoTeam().players.front().age;
-    QTimer::singleShot(50, [age] {
+    QMenu &menu = *openHeaderMenu(ageColumn);
+    QTimer::singleShot(50, [] {
         auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
-        box->setTextValue(QString::number(age));
+        box->setTextValue(">=25");
         box->accept();
     });
-    QAction *filterItem = menu.actions().front();
+    QAction *filterItem = grid.headerMenuItem("Filter - Edit");
     QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(filterItem).center());
     QTest::qWait(20);
-    const auto sameAge = std::count_if(demoTeam().players.begin(), demoTeam().players.end(),
-                                       [age](const sim::Player &p) { return p.age == age; });
-    EXPECT_TRUE(grid.filtered()) << grid.rowNum();
+    const auto older = std::count_if(demoTeam().players.begin(), demoTeam().players.end(),
+                                     [](const sim::Player &p) { return p.age >= 25; });
     ASSERT_FALSE(list.panFilterState->isHidden());
     EXPECT_EQ(list.lblShownPlayers->text(),
-              QString("%1 of %2 players shown").arg(sameAge).arg(demoTeam().players.size()));
+              QString("%1 of %2 players shown").arg(older).arg(demoTeam().players.size()));
     EXPECT_TRUE(frmMain->grab().save(screenshot("players_filtered.png")));
+    ASSERT_TRUE(openHeaderMenu(ageColumn)->isVisible());
+    EXPECT_TRUE(windowWithPopup(frmMain, &menu).save(screenshot("players_header_menu.png")));
+    menu.close();
     QTest::mouseClick(list.btnClearFilters, Qt::LeftButton);
     EXPECT_TRUE(list.panFilterState->isHidden());
     EXPECT_EQ(grid.rowNum(), int(demoTeam().players.size()));
 
+    // Scrolled to the ratings, the names stay beside them; a header says what it holds.
     grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
     QTest::qWait(20);
+    ASSERT_EQ(grid.frozenInView(), 3);
     EXPECT_TRUE(frmMain->grab().save(screenshot("players_scrolled_right.png")));
+    const QPoint header(grid.frozenEdge() + 10, grid.cellRect(0, 0).center().y());
+    QHelpEvent hover(QEvent::ToolTip, header, grid.viewport()->mapToGlobal(header));
+    QApplication::sendEvent(grid.viewport(), &hover);
+    const ZIVGridColumn &hovered = *grid.visibleColumns()[std::size_t(grid.columnAt(header.x()))];
+    EXPECT_EQ(QToolTip::text().toStdString(), columnExplanation(hovered.name()));
+    const QWidgetList shown = QApplication::topLevelWidgets();
+    const auto tip = std::find_if(shown.begin(), shown.end(), [](const QWidget *w) {
+        return w->inherits("QTipLabel") && w->isVisible();
+    });
+    ASSERT_NE(tip, shown.end());
+    EXPECT_TRUE(windowWithPopup(frmMain, *tip).save(screenshot("players_header_tooltip.png")));
 }
 
 TEST_F(PlayersPage, ASecondStartShowsTheStoredSquadWithoutARequest)

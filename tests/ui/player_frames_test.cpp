@@ -74,6 +74,9 @@ TEST_F(PlayerListFrame, DeclaresItsColumnsControlsAndColumnColours)
     EXPECT_EQ(grid.getColumn("pos_central_defender_towards_wing", true)->caption(), "DTW");
     EXPECT_EQ(grid.getColumn("form", true)->brush().color, skyBlue);
     EXPECT_EQ(grid.getColumn("goaltending", true)->brush().color, cream);
+    EXPECT_EQ(grid.frozenColumns(), 3); // id, marked, name
+    for (const auto &[name, column] : grid.columns())
+        EXPECT_FALSE(column->hint().empty()) << name;
 
     EXPECT_EQ(frame.panSettings->height(), 19);
     for (QSlider *bar : {frame.trkStamina, frame.trkForm}) {
@@ -205,7 +208,6 @@ TEST_F(PlayerListFrame, AFilterThatIsOnSaysHowManyPlayersItShows)
     show();
     EXPECT_TRUE(frame.panFilterState->isHidden());
     frame.lstList->getColumn("age", true)->setFilter("19");
-    frame.refresh();
     EXPECT_FALSE(frame.panFilterState->isHidden());
     EXPECT_EQ(frame.lblShownPlayers->text(), "12 of 25 players shown");
     frame.lstList->getColumn("name", true)->setFilter("!x");
@@ -231,6 +233,20 @@ TEST_F(PlayerListFrame, ANewTeamsWidthsFitItsNamesUpToTheMaximum)
     EXPECT_EQ(width("name"), 40);
     show();
     EXPECT_EQ(width("name"), TframeListPlayers::maxFittedWidth);
+}
+
+TEST_F(PlayerListFrame, NamesSortAsPeopleReadThemAndStayInViewWithWhatComesBefore)
+{
+    const char *const names[] = {"Tomas", "\xC3\x93lafur", "anna"};
+    for (int id = 1; id <= 3; ++id)
+        add(id).name = names[id - 1];
+    show();
+    frame.lstList->headerClick(*frame.lstList->getColumn("name", true), false);
+    EXPECT_EQ(frame.lstList->rows()[0]->getLong("id"), 3);
+    EXPECT_EQ(frame.lstList->rows()[1]->getLong("id"), 2); // Ólafur before Tomas
+    frame.lstList->getColumn("marked", true)->setVisibility(ZIVGridColumn::hidden);
+    frame.refresh();
+    EXPECT_EQ(frame.lstList->frozenColumns(), 2);
 }
 
 TEST_F(PlayerListFrame, EachBehaviourRatingLandsInItsOwnColumn)
