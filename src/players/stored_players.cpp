@@ -1,0 +1,75 @@
+#include "players/stored_players.h"
+
+#include "Engine/errors.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isStoredPlayersName(const std::string &name)
+{
+    return name.starts_with("players_") && name.ends_with(".xml");
+}
+
+std::string contentOf(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw Exception("it cannot be opened (" + std::generic_category().message(errno) + ")");
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw Exception("it cannot be read");
+    return bytes;
+}
+
+} // namespace
+
+std::string storedNameMoment(const std::string &name)
+{
+    const std::size_t first = name.find('_');
+    const std::size_t second = first == std::string::npos ? first : name.find('_', first + 1);
+    if (second == std::string::npos || !name.ends_with(".xml"))
+        return {};
+    return name.substr(second + 1, name.size() - 4 - (second + 1));
+}
+
+std::vector<std::string> storedPlayersFiles(const fs::path &folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (isStoredPlayersName(name) && it->is_regular_file(error))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {
+        const std::string ma = storedNameMoment(a), mb = storedNameMoment(b);
+        return ma != mb ? ma > mb : a > b;
+    });
+    return names;
+}
+
+StoredPlayersDocument readStoredPlayersDocument(const fs::path &folder, const std::string &name)
+{
+    StoredPlayersDocument stored{name, std::nullopt, {}};
+    const fs::path path = folder / name;
+    try {
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(path, error);
+        if (error)
+            throw Exception("it cannot be read (" + error.message() + ")");
+        checkPlayersDocumentSize(std::size_t(size));
+        stored.document = readPlayersDocument(contentOf(path));
+    } catch (const Exception &error) {
+        stored.whyNot = error.message();
+    } catch (const std::bad_alloc &) {
+        stored.whyNot = "there is not enough memory to read it";
+    }
+    return stored;
+}
