@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <system_error>
 
@@ -41,17 +42,19 @@ std::string storedNameMoment(const std::string &name)
 
 std::vector<std::string> storedPlayersFiles(const fs::path &folder)
 {
-    std::vector<std::string> names;
+    // Each name's moment is cut out once, not at every comparison of the sort.
+    std::vector<std::pair<std::string, std::string>> found;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::string name = it->path().filename().string();
         if (isStoredPlayersName(name) && it->is_regular_file(error))
-            names.push_back(std::move(name));
+            found.emplace_back(storedNameMoment(name), std::move(name));
     }
-    std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {
-        const std::string ma = storedNameMoment(a), mb = storedNameMoment(b);
-        return ma != mb ? ma > mb : a > b;
-    });
+    std::sort(found.begin(), found.end(), std::greater<>());
+    std::vector<std::string> names;
+    names.reserve(found.size());
+    for (auto &[moment, name] : found)
+        names.push_back(std::move(name));
     return names;
 }
 
