@@ -135,15 +135,6 @@ const Folders &folders()
     return *made;
 }
 
-// Start-up work on the documents alone: the newest readable one, found as start-up finds it.
-StoredPlayersDocument newestOf(const fs::path &folder)
-{
-    for (const std::string &name : storedPlayersFiles(folder))
-        if (StoredPlayersDocument stored = readStoredPlayersDocument(folder, name); stored.document)
-            return stored;
-    return {};
-}
-
 void BM_ReadTheOneDocument(benchmark::State &state)
 {
     const Folders &f = folders();
@@ -157,11 +148,12 @@ const fs::path &folderOf(std::int64_t which)
     return which == 0 ? folders().one : which == 1 ? folders().many : folders().brokenNewest;
 }
 
+// Start-up's work on the documents alone: the newest readable one, found as start-up finds it.
 void BM_NewestOfTheFolder(benchmark::State &state)
 {
     const fs::path &folder = folderOf(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(newestOf(folder));
+        benchmark::DoNotOptimize(newestStoredPlayersDocument(folder));
 }
 
 // The same, then the history load started beside it as the window would start it.
@@ -169,7 +161,7 @@ void BM_NewestAndHistoryStarted(benchmark::State &state)
 {
     const fs::path &folder = folders().many;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(newestOf(folder));
+        benchmark::DoNotOptimize(newestStoredPlayersDocument(folder));
         auto load = std::make_unique<BackgroundHistoryLoad>(folder);
         state.PauseTiming();
         load.reset();

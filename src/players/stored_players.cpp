@@ -18,6 +18,17 @@ bool isStoredPlayersName(const std::string &name)
     return name.starts_with("players_") && name.ends_with(".xml");
 }
 
+bool isMomentName(const std::string &moment)
+{
+    static const char shape[] = "dddd-dd-dd dd-dd-dd";
+    if (moment.size() != sizeof shape - 1)
+        return false;
+    for (std::size_t i = 0; i < moment.size(); ++i)
+        if (shape[i] == 'd' ? moment[i] < '0' || moment[i] > '9' : moment[i] != shape[i])
+            return false;
+    return true;
+}
+
 std::string contentOf(const fs::path &path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -75,4 +86,29 @@ StoredPlayersDocument readStoredPlayersDocument(const fs::path &folder, const st
         stored.whyNot = "there is not enough memory to read it";
     }
     return stored;
+}
+
+NewestStoredPlayers newestStoredPlayersDocument(const fs::path &folder)
+{
+    NewestStoredPlayers found;
+    bool datedShown = false;
+    for (const std::string &name : storedPlayersFiles(folder)) {
+        const bool dated = isMomentName(storedNameMoment(name));
+        // Names come newest first: a dated one after a readable dated one is older.
+        if (dated && datedShown)
+            continue;
+        StoredPlayersDocument stored = readStoredPlayersDocument(folder, name);
+        if (!stored.document) {
+            if (!found.newerUnreadable)
+                found.newerUnreadable = std::move(stored);
+            continue;
+        }
+        datedShown = datedShown || dated;
+        if (!found.shown || stored.document->fetchedDate > found.shown->document->fetchedDate)
+            found.shown = std::move(stored);
+    }
+    if (found.shown && found.newerUnreadable &&
+        storedNameMoment(found.newerUnreadable->name) <= storedNameMoment(found.shown->name))
+        found.newerUnreadable.reset();
+    return found;
 }

@@ -29,3 +29,16 @@ std::string storedNameMoment(const std::string &name);
 // without a document and with the reason.
 StoredPlayersDocument readStoredPlayersDocument(const std::filesystem::path &folder,
                                                 const std::string &name);
+
+// What start-up reads: the newest readable stored document, and the newest file named after it
+// that could not be read.
+struct NewestStoredPlayers
+{
+    std::optional<StoredPlayersDocument> shown;
+    std::optional<StoredPlayersDocument> newerUnreadable;
+};
+
+// A name that carries a moment ("yyyy-mm-dd hh-mm-ss", as a download names its file) is trusted
+// to order the files, so a folder of many downloads costs one file's reading; a file named
+// otherwise is read to learn its moment, and the document's own moment decides among those read.
+NewestStoredPlayers newestStoredPlayersDocument(const std::filesystem::path &folder);

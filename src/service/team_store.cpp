@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,22 +92,10 @@ kstring unreadableValuesNotice(int count, const kstring &fileName)
 
 Team *takeInNewestPlayersDocument(Troot &session, const QString &documentsFolder, kstring *warning)
 {
-    const std::filesystem::path folder(documentsFolder.toStdU16String());
-    std::optional<StoredPlayersDocument> newest;
-    std::optional<StoredPlayersDocument> newestUnreadable;
-    // Newest name first: the first readable one is the squad, so start-up reads one file however
-    // many downloads the folder holds.
-    for (const std::string &name : storedPlayersFiles(folder)) {
-        StoredPlayersDocument stored = readStoredPlayersDocument(folder, name);
-        if (stored.document) {
-            newest = std::move(stored);
-            break;
-        }
-        if (!newestUnreadable)
-            newestUnreadable = std::move(stored);
-    }
+    NewestStoredPlayers newest =
+        newestStoredPlayersDocument(std::filesystem::path(documentsFolder.toStdU16String()));
     if (warning)
-        *warning = startupNotice(newest ? &*newest : nullptr,
-                                 newestUnreadable ? &*newestUnreadable : nullptr);
-    return newest ? &takeIn(session, std::move(*newest->document)) : nullptr;
+        *warning = startupNotice(newest.shown ? &*newest.shown : nullptr,
+                                 newest.newerUnreadable ? &*newest.newerUnreadable : nullptr);
+    return newest.shown ? &takeIn(session, std::move(*newest.shown->document)) : nullptr;
 }
