@@ -103,6 +103,8 @@ struct ValueChange
     HistoryField field;
     std::int32_t was;
     std::int32_t now;
+
+    bool operator==(const ValueChange &) const = default;
 };
 
 enum class ChangeSense { better, worse, neutral };

@@ -3,23 +3,19 @@
 #include "players/players_document.h"
 #include "players/squad_history.h"
 #include "service/service_paths.h"
-#include "sim/routes.h"
 #include "sim/schedule.h"
-#include "sim/training.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <string_view>
 
-using simtest::get;
-using simtest::sessionCookie;
+using namespace simtest;
 
 namespace {
 
-// Two downloads a training week apart: the program's reader and comparison find exactly what
-// the simulator changed in the squad, and nothing before the week is over.
+// Downloads at the start, just before a training week is over and once it is: the program's
+// reader and history hold exactly the values the simulator gave the squad at each.
 TEST(TrainingWeek, ShowsInThePlayersDocumentAWeekLater)
 {
     const sim::World world(5);
@@ -27,58 +23,38 @@ TEST(TrainingWeek, ShowsInThePlayersDocumentAWeekLater)
     sim::Routes routes(world, clock, 60);
     const QByteArray cookie =
         sessionCookie(routes.handle(get(servicePaths::login("demo", "demo"))));
-    const auto download = [&] {
-        const QByteArray body = routes.handle(get(servicePaths::players(), cookie)).body;
-        return readPlayersDocument(std::string_view(body.constData(), std::size_t(body.size())));
-    };
     SquadHistoryBuilder builder;
-    builder.add(download());
-    clock.advance(59);
-    const PlayersDocument almost = download();
-    clock.advance(1);
-    builder.add(download());
+    for (int minutes : {0, 59, 1}) {
+        clock.advance(minutes);
+        const QByteArray body = routes.handle(get(servicePaths::players(), cookie)).body;
+        builder.add(
+            readPlayersDocument(std::string_view(body.constData(), std::size_t(body.size()))));
+    }
     const SquadHistory history = builder.finish().begin()->second;
     const int team = world.accounts().front().teamIndex;
     const std::vector<sim::Player> &before = routes.training().squad(team, 0);
     const std::vector<sim::Player> &after = routes.training().squad(team, 1);
-    for (std::size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(almost.players[i]->form, before[i].form);
-
-    const SquadComparison comparison =
-        compareSquad(history, history.downloads[0], history.newest());
-    std::set<int> changed, left;
-    for (const auto &[id, player] : comparison.players)
-        if (player.changed())
-            changed.insert(id);
-    for (const LeftPlayer &gone : comparison.left)
-        left.insert(gone.id);
-    std::set<int> expectedChanged, expectedLeft;
-    for (const sim::Player &now : after) {
-        const auto was = std::find_if(before.begin(), before.end(),
-                                      [&](const sim::Player &p) { return p.id == now.id; });
-        if (was == before.end()) {
-            expectedChanged.insert(now.id);
-            continue;
+    const auto valuesOf = [](const sim::Player &p) {
+        PlayerValues values{{p.age, p.form, p.injuryWeeks, p.skillIndex, p.salary}};
+        std::copy(p.skills.begin(), p.skills.end(), values.fields.begin() + 5);
+        return values;
+    };
+    ASSERT_EQ(history.downloads.size(), 3u);
+    for (auto [download, squad] : {std::pair(0, &before), {1, &before}, {2, &after}})
+        for (const sim::Player &player : *squad) {
+            const PlayerValues *read =
+                history.players.at(player.id).at(history.downloads[download]);
+            EXPECT_TRUE(read && *read == valuesOf(player)) << player.id << " at " << download;
         }
-        const bool differs = was->form != now.form || was->skillIndex != now.skillIndex ||
-                             was->salary != now.salary || was->injuryWeeks != now.injuryWeeks ||
-                             was->age != now.age || was->skills != now.skills;
-        if (differs)
-            expectedChanged.insert(now.id);
-        const PlayerChanges &found = *comparison.of(now.id);
-        for (const ValueChange &change : found.changes)
-            if (change.field == HistoryField::playmaking) {
-                EXPECT_EQ(change.was, was->skills[sim::Playmaking]);
-                EXPECT_EQ(change.now, now.skills[sim::Playmaking]);
-            }
+    // The week changed someone; as many left as joined, since a squad keeps its size.
+    const SquadComparison comparison = compareWithNewest(history, history.downloads[1]);
+    std::size_t changed = 0, joined = 0;
+    for (const auto &[id, player] : comparison.players) {
+        changed += player.changed();
+        joined += player.joined;
     }
-    for (const sim::Player &was : before)
-        if (std::none_of(after.begin(), after.end(),
-                         [&](const sim::Player &p) { return p.id == was.id; }))
-            expectedLeft.insert(was.id);
-    EXPECT_FALSE(expectedChanged.empty());
-    EXPECT_EQ(changed, expectedChanged);
-    EXPECT_EQ(left, expectedLeft);
+    EXPECT_GT(changed, 0u);
+    EXPECT_EQ(comparison.left.size(), joined);
 }
 
 } // namespace
