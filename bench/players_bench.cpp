@@ -1,7 +1,7 @@
 // The player list's refresh (every column, 18 ratings and the keeper estimate per player, with
 // and without the track bars' overrides) beside a bare refill of the same grid through the same
 // row writer, with the ratings and estimates computed beforehand.
-#include "bench_regime.h"
+#include "bench_window.h"
 #include "grid/core/grid_refill.h"
 #include "grid/widget/ziv_grid.h"
 #include "players/keeper.h"
@@ -133,12 +133,5 @@ BENCHMARK(BM_Refresh)->Apply(sizes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    keepLargeAllocations();
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    Application app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchWindow::runOffscreen(argc, argv);
 }

@@ -1,7 +1,7 @@
 // Start-up to the first shown window: the session, the main window and every dialog created,
 // the main window shown and painted once; beside a bare main window with the same frame parts
 // (menu, tabs, status bar) as the baseline.
-#include "bench_regime.h"
+#include "bench_window.h"
 #include "service/session.h"
 #include "service/team_download.h"
 #include "ui/error_display.h"
@@ -21,15 +21,7 @@
 
 namespace {
 
-// Nothing listens on port 1: the version check after the show ends at once, without a box.
-const QString closedPort = QStringLiteral("http://127.0.0.1:1");
-
-void showAndPaint(QWidget &window)
-{
-    window.show();
-    window.repaint();
-    QCoreApplication::processEvents();
-}
+using benchWindow::showAndPaint;
 
 void BM_BareMainWindow(benchmark::State &state)
 {
@@ -55,16 +47,9 @@ void BM_StartUpToShownWindow(benchmark::State &state)
     const QTemporaryDir home;
     const QString folder = home.filePath(QStringLiteral("XML"));
     for (auto _ : state) {
-        createGlobalInstances(new Troot(closedPort, closedPort + "/init.xml"), folder);
-        showAndPaint(*frmMain);
+        benchWindow::startUp(folder);
         state.PauseTiming();
-        // Let the version check run its course before the window goes.
-        for (int i = 0; i < 20; ++i)
-            QCoreApplication::processEvents();
-        delete frmMain;
-        frmMain = nullptr;
-        delete root;
-        root = nullptr;
+        benchWindow::shutDown();
         state.ResumeTiming();
     }
 }
@@ -76,12 +61,5 @@ BENCHMARK(BM_StartUpToShownWindow)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    keepLargeAllocations();
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    Application app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchWindow::runOffscreen(argc, argv);
 }

@@ -42,6 +42,9 @@ void addOptions(QCommandLineParser &parser)
          QStringLiteral("1")},
         {QStringLiteral("speed"), QStringLiteral("Match minutes per real minute."),
          QStringLiteral("speed"), QStringLiteral("15")},
+        {QStringLiteral("week"),
+         QStringLiteral("Real seconds a training week lasts at the given speed (0: no training)."),
+         QStringLiteral("seconds"), QStringLiteral("120")},
         {QStringLiteral("announce"), QStringLiteral("Version the publisher announces."),
          QStringLiteral("version"), QStringLiteral("0.1.7")},
         {QStringLiteral("fault"),
@@ -76,6 +79,7 @@ int main(int argc, char **argv)
     sim::Options options;
     options.seed = number<quint32>(parser, QStringLiteral("seed"), 0);
     options.speed = number<double>(parser, QStringLiteral("speed"), 0);
+    options.weekMinutes = number<double>(parser, QStringLiteral("week"), 0) * options.speed / 60;
     options.announcedVersion = parser.value(QStringLiteral("announce"));
     sim::Server server(options);
     applyFaults(server, parser.values(QStringLiteral("fault")));
@@ -86,10 +90,11 @@ int main(int argc, char **argv)
         const QString moment = sim::SimClock::format(sim::SimClock::dateAt(server.minutes()));
         printLine(QStringLiteral("[%1] %2").arg(moment, line));
     });
-    printLine(QStringLiteral("strikora-sim serving %1 (seed %2, speed %3)")
+    printLine(QStringLiteral("strikora-sim serving %1 (seed %2, speed %3, a week every %4 s)")
                   .arg(server.baseUrl())
                   .arg(options.seed)
-                  .arg(options.speed));
+                  .arg(options.speed)
+                  .arg(parser.value(QStringLiteral("week"))));
     printLine(QStringLiteral("version document: %1").arg(server.versionUrl()));
     printLine(QStringLiteral("demo login: demo / demo, team %1").arg(server.demoTeamId()));
     return app.exec();

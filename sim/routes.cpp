@@ -93,7 +93,8 @@ QString searchFold(const QString &text)
     return folded;
 }
 
-Routes::Routes(const World &world, const SimClock &clock) : world(world), clock(clock)
+Routes::Routes(const World &world, const SimClock &clock, double weekMinutes)
+    : world(world), clock(clock), trainingData(world, weekMinutes)
 {
     setAnnouncement(QStringLiteral("0.1.7"), QString());
 }
@@ -248,7 +249,8 @@ Response Routes::teamDocument(const QString &page, const Account &account) const
     if (page == QLatin1String("club.asp"))
         return xml(documents::club(world, account, now));
     if (page == QLatin1String("players.asp"))
-        return xml(documents::players(world, account, now));
+        return xml(
+            documents::players(world, account, trainingData.squadAt(account.teamIndex, now), now));
     if (page == QLatin1String("teamdetails.asp"))
         return xml(teamDetailsEmpty ? QByteArray() : documents::teamDetails(world, account, now));
     return xml(documents::leagueDetails(world, account, now));

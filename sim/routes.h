@@ -2,6 +2,7 @@
 
 #include "sim/faults.h"
 #include "sim/sessions.h"
+#include "sim/training.h"
 
 #include <QByteArray>
 #include <QList>
@@ -47,7 +48,8 @@ QString searchFold(const QString &text);
 class Routes
 {
 public:
-    Routes(const World &world, const SimClock &clock);
+    // `weekMinutes`: how long a training week lasts in simulated minutes (see Training).
+    Routes(const World &world, const SimClock &clock, double weekMinutes = 0);
 
     void setRecommendedUrl(const QString &url) { recommendedUrl = url; }
     void setTeamDetailsEmpty(bool empty) { teamDetailsEmpty = empty; }
@@ -56,6 +58,7 @@ public:
     // Null for a path nobody serves.
     static std::optional<RouteGroup> groupOf(const QString &path);
     Response handle(const Request &request);
+    const Training &training() const { return trainingData; }
 
 private:
     Response serviceRequest(RouteGroup group, const QString &page, const Request &request);
@@ -68,6 +71,7 @@ private:
 
     const World &world;
     const SimClock &clock;
+    Training trainingData;
     Sessions sessions;
     QString recommendedUrl;
     QString announcedVersion;

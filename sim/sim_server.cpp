@@ -24,7 +24,7 @@ QString logLine(const Request &request)
 
 Server::Server(Options options, QObject *parent)
     : QObject(parent), options(options), worldData(options.seed), clock(options.speed),
-      routes(worldData, clock),
+      routes(worldData, clock, options.weekMinutes),
       frontend(std::make_unique<HttpFrontend>(
           [this](const Request &request, QTcpSocket *socket) { serve(request, socket); }))
 {

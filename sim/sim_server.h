@@ -23,6 +23,9 @@ struct Options
     quint32 seed = 1;
     double speed = 15; // match minutes per real minute
     QString announcedVersion = "0.1.7";
+    // Simulated minutes of a training week (0: the squads never change). A calendar week by
+    // default, so what a test sees at the start stays put unless it moves the clock that far.
+    double weekMinutes = 7 * 24 * 60;
 };
 
 // The game service and the publisher's web site in one loopback HTTP server. It runs in the
@@ -56,6 +59,8 @@ public:
     int demoTeamId() const;
 
     const World &world() const { return worldData; }
+    // The squads as the weeks go by; documents are served from it.
+    const Training &training() const { return routes.training(); }
     double minutes() const { return clock.minutes(); }
 
     static constexpr qint64 hugeBodySize = 64ll * 1024 * 1024;

@@ -173,14 +173,15 @@ QByteArray club(const World &world, const Account &account, double minute)
     return doc.bytes();
 }
 
-QByteArray players(const World &world, const Account &account, double minute)
+QByteArray players(const World &world, const Account &account, const std::vector<Player> &squad,
+                   double minute)
 {
     const Team &team = teamOf(world, account);
     Doc doc;
     addHead(doc.root(), "players.xml", account.userId, minute);
     pugi::xml_node node = addTeam(doc.root(), team);
     pugi::xml_node list = node.append_child("PlayerList");
-    for (const Player &player : team.players)
+    for (const Player &player : squad)
         addPlayer(list, player);
     return doc.bytes();
 }

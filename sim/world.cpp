@@ -45,13 +45,9 @@ int clampLevel(int level)
     return std::clamp(level, 1, 20);
 }
 
-// The game's skill index grows steeply with the main skill and falls slightly with form; the
-// constants follow the published keeper table, so an estimate from it lands near the truth.
 int skillIndexFor(int mainLevel, int form, Rng &rng)
 {
-    static const std::array<double, 8> atThousand{6.31, 6.06, 5.85, 5.68, 5.53, 5.39, 5.28, 5.17};
-    const double base = 1000.0 * std::pow(mainLevel / atThousand[form - 1], 3.85);
-    return int(base * (0.94 + 0.12 * rng.unit()));
+    return int(skillIndexBase(mainLevel, form) * (0.94 + 0.12 * rng.unit()));
 }
 
 QString uniqueName(const Region &region, QSet<QString> &taken, Rng &rng)
@@ -80,9 +76,11 @@ void drawSkills(Player &player, int quality, Rng &rng)
     player.skills[SetPieces] = std::max(player.skills[SetPieces], rng.range(1, 9));
 }
 
-Player makePlayer(int id, Role role, int quality, const Region &region, QSet<QString> &names,
-                  Rng &rng)
+} // namespace
+
+Player drawPlayer(int id, Role role, int quality, int league, QSet<QString> &names, Rng &rng)
 {
+    const Region &region = regions()[league];
     Player player;
     player.id = id;
     player.role = role;
@@ -96,12 +94,31 @@ Player makePlayer(int id, Role role, int quality, const Region &region, QSet<QSt
     player.honesty = rng.range(0, 5);
     player.experience = std::min(20, (player.age - 17) / 3 + rng.range(0, 3));
     player.leadership = rng.range(1, 7);
-    const int mainLevel = player.skills[profileOf(role).primary.front()];
-    player.skillIndex = skillIndexFor(mainLevel, player.form, rng);
-    player.salary = 250 + player.skillIndex / 4 + 20 * player.experience;
+    player.skillIndex = skillIndexFor(player.skills[mainSkill(role)], player.form, rng);
+    player.salary = salaryFor(player.skillIndex, player.experience);
     player.injuryWeeks = rng.chance(0.06) ? rng.range(0, 3) : -1;
     return player;
 }
+
+Skill mainSkill(Role role)
+{
+    return profileOf(role).primary.front();
+}
+
+// The game's skill index grows steeply with the main skill and falls slightly with form; the
+// constants follow the published keeper table, so an estimate from it lands near the truth.
+double skillIndexBase(int mainLevel, int form)
+{
+    static const std::array<double, 8> atThousand{6.31, 6.06, 5.85, 5.68, 5.53, 5.39, 5.28, 5.17};
+    return 1000.0 * std::pow(mainLevel / atThousand[std::clamp(form, 1, 8) - 1], 3.85);
+}
+
+int salaryFor(int skillIndex, int experience)
+{
+    return 250 + skillIndex / 4 + 20 * experience;
+}
+
+namespace {
 
 std::vector<Role> squadRoles(Rng &rng)
 {
@@ -156,7 +173,7 @@ void World::buildTeams()
             const std::vector<Role> roles = squadRoles(rng);
             for (int n = 0; n < int(roles.size()); ++n) {
                 const int id = playerIdBase + (team.index * 20 + n) * 97 + ids.range(0, 96);
-                team.players.push_back(makePlayer(id, roles[n], quality, region, names, rng));
+                team.players.push_back(drawPlayer(id, roles[n], quality, l, names, rng));
             }
             league.teams[p] = team.index;
             teamList.push_back(std::move(team));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 #include <array>
@@ -73,6 +74,18 @@ struct Account
     int userId = 0;
     int teamIndex = 0;
 };
+
+class Rng;
+
+// A player the world could have drawn: of this role, with skills around `quality`, a name not
+// yet in `takenNames` (which gets it) from the pool of league `league`.
+Player drawPlayer(int id, Role role, int quality, int league, QSet<QString> &takenNames, Rng &rng);
+// The skill a role plays by, which drives his skill index.
+Skill mainSkill(Role role);
+// The skill index of a main skill level and a form before the individual spread of ±6 %.
+double skillIndexBase(int mainLevel, int form);
+// What a club pays for a skill index and experience.
+int salaryFor(int skillIndex, int experience);
 
 // The whole football world, built once from a seed and never changed afterwards.
 class World

@@ -15,14 +15,18 @@ public:
 
     // The value of the latest entry dated at or before `moment`; before every entry, the
     // earliest value (a record known only from a later moment is the best there is).
-    T &at(TDateTime moment)
+    T &at(TDateTime moment) { return entryAt(values, moment); }
+    const T &at(TDateTime moment) const { return entryAt(values, moment); }
+
+private:
+    template <typename Values> static auto &entryAt(Values &entries, TDateTime moment)
     {
-        if (values.empty()) {
+        if (entries.empty()) {
             std::fprintf(stderr, "Assertion failed: !values.empty(), file Engine/history.h\n");
             std::abort();
         }
-        auto later = values.upper_bound(moment);
-        if (later == values.begin())
+        auto later = entries.upper_bound(moment);
+        if (later == entries.begin())
             return later->second;
         return std::prev(later)->second;
     }

@@ -1,10 +1,12 @@
 #include "sim/schedule.h"
+#include "sim/training.h"
 #include "sim/world.h"
 
 #include <gtest/gtest.h>
 
 #include <QSet>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -12,22 +14,30 @@ using namespace sim;
 
 namespace {
 
+QString fingerprint(const std::vector<Player> &squad)
+{
+    QString text;
+    for (const Player &p : squad) {
+        text += QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                    .arg(p.id)
+                    .arg(p.name)
+                    .arg(p.age)
+                    .arg(p.form)
+                    .arg(p.skillIndex)
+                    .arg(p.salary)
+                    .arg(p.injuryWeeks);
+        for (int level : p.skills)
+            text += ' ' + QString::number(level);
+    }
+    return text;
+}
+
 QString fingerprint(const World &world)
 {
     QString text;
-    for (const Team &team : world.teams()) {
-        text += QStringLiteral("%1 %2 %3;").arg(team.id).arg(team.name).arg(team.league);
-        for (const Player &p : team.players) {
-            text += QStringLiteral("%1 %2 %3 %4 %5")
-                        .arg(p.id)
-                        .arg(p.name)
-                        .arg(p.age)
-                        .arg(p.form)
-                        .arg(p.skillIndex);
-            for (int level : p.skills)
-                text += ' ' + QString::number(level);
-        }
-    }
+    for (const Team &team : world.teams())
+        text += QStringLiteral("%1 %2 %3;").arg(team.id).arg(team.name).arg(team.league) +
+                fingerprint(team.players);
     return text;
 }
 
@@ -154,4 +164,54 @@ TEST(SimClock, AdvanceMovesOnlyForwardAndDatesFollow)
     clock.advance(-100);
     EXPECT_DOUBLE_EQ(clock.minutes(), 30);
     EXPECT_EQ(SimClock::format(SimClock::dateAt(90.5)), QStringLiteral("2025-03-08 16:30:30"));
+}
+
+TEST(Training, TheSameSeedTrainsTheSameWeeksInAnyOrder)
+{
+    const World seven(7);
+    const Training forward(seven, 60), backward(seven, 60);
+    for (int week = 0; week <= 40; ++week)
+        forward.squad(3, week);
+    EXPECT_EQ(fingerprint(backward.squad(3, 40)), fingerprint(forward.squad(3, 40)));
+    EXPECT_EQ(fingerprint(backward.squad(3, 0)), fingerprint(seven.teams()[3].players));
+    EXPECT_NE(fingerprint(Training(World(8), 60).squad(3, 40)), fingerprint(forward.squad(3, 40)));
+}
+
+// Over a season of weeks across the whole world: the trained area rises, the young more than
+// the old; squads keep their size; people come and go with ids of their own.
+TEST(Training, PlayersImproveInTheirAreaAgeHealAndComeAndGo)
+{
+    const World world(1);
+    const Training training(world, 60);
+    constexpr int weeks = 32;
+    int youngRises = 0, young = 0, oldRises = 0, old = 0, joined = 0, healed = 0, injured = 0;
+    int players = 0;
+    QSet<int> ids;
+    for (const Team &team : world.teams()) {
+        const Skill area = training.area(team.index);
+        const std::vector<Player> &after = training.squad(team.index, weeks);
+        EXPECT_EQ(after.size(), team.players.size());
+        players += int(after.size());
+        for (const Player &now : after) {
+            ids.insert(now.id);
+            const auto before = std::find_if(team.players.begin(), team.players.end(),
+                                             [&](const Player &p) { return p.id == now.id; });
+            if (before == team.players.end()) {
+                joined += now.age <= 19 + 2; // youngsters join
+                continue;
+            }
+            const int rises = now.skills[area] - before->skills[area];
+            EXPECT_GE(rises, 0);
+            (before->age <= 21 ? youngRises : oldRises) += rises;
+            ++(before->age <= 21 ? young : old);
+            EXPECT_EQ(now.age, before->age + 2); // a birthday every sixteen weeks
+            healed += before->injuryWeeks > 0 && now.injuryWeeks == -1;
+            injured += before->injuryWeeks == -1 && now.injuryWeeks >= 0;
+        }
+    }
+    EXPECT_GT(double(youngRises) / young, 2 * double(oldRises) / old);
+    EXPECT_GT(joined, 32);
+    EXPECT_GT(healed, 0);
+    EXPECT_GT(injured, 0);
+    EXPECT_EQ(ids.size(), players);
 }
