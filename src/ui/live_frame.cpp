@@ -195,6 +195,17 @@ void TframeLive::created(MatchPageModel &model)
             [this](int matchId) { guarded([this, matchId] { removeMatch(matchId); }); });
 }
 
+void TframeLive::noLongerFollowed(const MatchPageModel &model)
+{
+    if (lostMatches.isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            emit noLongerFollowedNotice("No longer followed (the service does not list it): " +
+                                        lostMatches.join(", "));
+            lostMatches.clear();
+        });
+    lostMatches.append(toQString(model.match.tabCaption()));
+}
+
 void TframeLive::merged(MatchPageModel &model)
 {
     followTray();
@@ -217,12 +228,14 @@ void TframeLive::removed(std::unique_ptr<MatchPageModel> model)
     removed->adopt(std::move(model));
     removed->deleteLater();
     followTray();
+    emit followedChanged();
 }
 
 void TframeLive::takenIn(const std::vector<MatchIntake> &intakes)
 {
     refreshSummary();
     alertGoals(intakes);
+    emit followedChanged();
 }
 
 void TframeLive::removeMatch(int matchId)
@@ -246,8 +259,18 @@ void TframeLive::refreshSummary()
         row.cell(id).setLong(values.matchId);
         row.cell(homeTeam).setString(values.homeTeam);
         row.cell(awayTeam).setString(values.awayTeam);
-        row.cell(homeTeam).setBrushSource(srcColumn);
-        row.cell(awayTeam).setBrushSource(srcColumn);
+        for (ZIVGridColumn *team : {&homeTeam, &awayTeam}) {
+            ZIVGridCell &cell = row.cell(*team);
+            cell.setBrushSource(srcColumn);
+            // The last run's score, until the service speaks: greyed and slanted.
+            if (values.waiting) {
+                TFont waiting = cell.font();
+                waiting.color = rgbColor(128, 128, 128);
+                waiting.style |= fsItalic;
+                cell.setFontSource(srcOwn);
+                cell.font() = waiting;
+            }
+        }
         for (std::size_t i = 0; i < counts.size(); ++i) {
             ZIVGridCell &cell = row.cell(*counts[i]);
             cell.setInt(values.counts[i].value);

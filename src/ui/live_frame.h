@@ -4,6 +4,8 @@
 #include "live/poll_failures.h"
 #include "ui/frame_base.h"
 
+#include <QStringList>
+
 #include <map>
 #include <memory>
 #include <vector>
@@ -52,6 +54,8 @@ public:
     void addMatch(int matchId) { follower.addMatch(matchId); }
     void removeMatch(int matchId);
     void viewNew() { follower.viewNew(); }
+    // A match followed in the last run, shown at once and waiting for the service.
+    void restoreMatch(const RememberedMatch &match) { follower.restore(match); }
     void refreshSummary();
 
     TframeLiveMatch *page(int matchId) const;
@@ -81,12 +85,17 @@ public:
 signals:
     // What the status bar says of the polls: why the last one failed, or empty.
     void pollStatusChanged(const QString &text);
+    // Matches were added or removed, or a score changed: what is remembered of them is stale.
+    void followedChanged();
+    // Remembered matches that the service no longer lists, their pages gone.
+    void noLongerFollowedNotice(const QString &text);
 
 private:
     void created(MatchPageModel &page) override;
     void merged(MatchPageModel &page) override;
     void removed(std::unique_ptr<MatchPageModel> page) override;
     void takenIn(const std::vector<MatchIntake> &intakes) override;
+    void noLongerFollowed(const MatchPageModel &page) override;
 
     QWidget *buildSummaryTab();
     void buildSummaryGrid(QWidget *parent);
@@ -101,4 +110,6 @@ private:
     QAction *notifyAction = nullptr;
     std::map<int, TframeLiveMatch *> views;
     PollFailures pollFailures;
+    // Gathered over one request, said together.
+    QStringList lostMatches;
 };

@@ -323,7 +323,13 @@ void TframeLiveMatch::showTab()
     const int index = tabWidget ? tabWidget->indexOf(this) : -1;
     if (index < 0)
         return;
-    tabWidget->setTabText(index, toQString(match.tabCaption()).replace('&', "&&"));
+    QString caption = toQString(match.tabCaption()).replace('&', "&&");
+    if (model.waiting)
+        caption += " (waiting)";
+    tabWidget->setTabText(index, caption);
+    tabWidget->setTabToolTip(index, model.waiting ? "The score of the last run; waiting for the "
+                                                    "service to send this match again."
+                                                  : QString());
     // Colour and marker together: seen at a glance on any style, and the caption stays as it is.
     tabWidget->tabBar()->setTabTextColor(index, model.highlighted ? QColor(200, 80, 0) : QColor());
     tabWidget->setTabIcon(index, model.highlighted ? highlightIcon() : QIcon());
