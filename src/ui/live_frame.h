@@ -54,11 +54,14 @@ public:
     void addMatch(int matchId) { follower.addMatch(matchId); }
     void removeMatch(int matchId);
     void viewNew() { follower.viewNew(); }
-    // A match followed in the last run, shown at once and waiting for the service.
-    void restoreMatch(const RememberedMatch &match) { follower.restore(match); }
+    // A match followed in the last run, shown at once and waiting for the service. Its page is
+    // built when it is first opened or the service sends the match, so a start with many
+    // restored matches stays quick.
+    void restoreMatch(const RememberedMatch &match);
     void refreshSummary();
 
-    TframeLiveMatch *page(int matchId) const;
+    // The match's page, built now when it was still waiting unbuilt; null when not followed.
+    TframeLiveMatch *page(int matchId);
     // The dialog "Add match" opens from now on.
     void setMatchSearch(TfrmSelectBase *dialog) { matchSearch_ = dialog; }
 
@@ -100,6 +103,8 @@ private:
     QWidget *buildSummaryTab();
     void buildSummaryGrid(QWidget *parent);
     void alertGoals(const std::vector<MatchIntake> &intakes);
+    TframeLiveMatch *buildPage(MatchPageModel &model, int index);
+    void showWaitingTab(const MatchPageModel &model);
     void buildTrayMenu();
     void followTray();
 
@@ -109,6 +114,9 @@ private:
     // The goal notifications of this run, switched in the tray icon's menu.
     QAction *notifyAction = nullptr;
     std::map<int, TframeLiveMatch *> views;
+    // Tabs of restored matches whose pages are not built yet.
+    std::map<int, QWidget *> unbuilt;
+    bool restoring = false;
     PollFailures pollFailures;
     // Gathered over one request, said together.
     QStringList lostMatches;

@@ -317,19 +317,27 @@ QTabWidget *TframeLiveMatch::tabs() const
     return nullptr;
 }
 
+QString TframeLiveMatch::tabCaption(const MatchPageModel &model)
+{
+    const QString caption = toQString(model.match.tabCaption()).replace('&', "&&");
+    return model.waiting ? caption + " (waiting)" : caption;
+}
+
+QString TframeLiveMatch::tabToolTip(const MatchPageModel &model)
+{
+    return model.waiting ? "The score of the last run; waiting for the service to send this "
+                           "match again."
+                         : QString();
+}
+
 void TframeLiveMatch::showTab()
 {
     QTabWidget *tabWidget = tabs();
     const int index = tabWidget ? tabWidget->indexOf(this) : -1;
     if (index < 0)
         return;
-    QString caption = toQString(match.tabCaption()).replace('&', "&&");
-    if (model.waiting)
-        caption += " (waiting)";
-    tabWidget->setTabText(index, caption);
-    tabWidget->setTabToolTip(index, model.waiting ? "The score of the last run; waiting for the "
-                                                    "service to send this match again."
-                                                  : QString());
+    tabWidget->setTabText(index, tabCaption(model));
+    tabWidget->setTabToolTip(index, tabToolTip(model));
     // Colour and marker together: seen at a glance on any style, and the caption stays as it is.
     tabWidget->tabBar()->setTabTextColor(index, model.highlighted ? QColor(200, 80, 0) : QColor());
     tabWidget->setTabIcon(index, model.highlighted ? highlightIcon() : QIcon());

@@ -24,6 +24,7 @@
 #include <QSplitter>
 
 #include <optional>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -152,9 +153,7 @@ RememberedSettings::RememberedSettings(std::unique_ptr<SettingsStore> settings, 
         connect(bar, &QSlider::valueChanged, this, &RememberedSettings::scheduleSave);
     if (QAction *notify = main.frameLive1->findChild<QAction *>("actNotifyGoals"))
         connect(notify, &QAction::toggled, this, &RememberedSettings::scheduleSave);
-    for (QWidget *top : {static_cast<QWidget *>(&main), static_cast<QWidget *>(&login),
-                         static_cast<QWidget *>(&matchSearch)})
-        adoptAll(*top);
+    adoptAll(main);
 }
 
 RememberedSettings::~RememberedSettings()
@@ -187,6 +186,11 @@ bool RememberedSettings::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
     case QEvent::KeyRelease:
         scheduleSave();
+        break;
+    // A dialog's controls may have been polished while it was built, before anyone watched.
+    case QEvent::Show:
+        if (auto *window = qobject_cast<QWidget *>(watched); window && window->isWindow())
+            adoptAll(*window);
         break;
     case QEvent::Move:
     case QEvent::Resize:
@@ -283,16 +287,18 @@ void RememberedSettings::restoreChoices()
 
 void RememberedSettings::restoreFollowed()
 {
-    for (const std::string &id : store->children("followed")) {
-        if (!isInteger(id.c_str()))
-            continue;
-        const std::string group = "followed/" + id + "/";
+    std::set<int> ids;
+    for (const std::string &id : store->children("followed"))
+        if (isInteger(id.c_str()))
+            ids.insert(toInt(id));
+    for (const int id : ids) {
+        const std::string group = "followed/" + std::to_string(id) + "/";
         const auto home = store->text(group + "home"), away = store->text(group + "away");
         const auto homeGoals = readInt(*store, group + "homeGoals", 0, INT32_MAX);
         const auto awayGoals = readInt(*store, group + "awayGoals", 0, INT32_MAX);
         if (!home || !away || !homeGoals || !awayGoals)
             continue;
-        main.frameLive1->restoreMatch({toInt(id), *home, *away, *homeGoals, *awayGoals});
+        main.frameLive1->restoreMatch({id, *home, *away, *homeGoals, *awayGoals});
         restoredMatches = true;
     }
     main.frameLive1->refreshSummary();

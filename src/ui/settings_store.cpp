@@ -35,11 +35,22 @@ IniSettingsStore::IniSettingsStore(const QString &path) : path_(path)
     if (unreadable(path))
         setAside("could not be read");
     settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    if (settings->status() == QSettings::NoError)
-        return;
-    settings.reset();
-    setAside("could not be parsed");
-    settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    if (settings->status() != QSettings::NoError) {
+        settings.reset();
+        setAside("could not be parsed");
+        settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    }
+    readAll();
+}
+
+void IniSettingsStore::readAll()
+{
+    for (const QString &name : settings->allKeys()) {
+        const QVariant value = settings->value(name);
+        // A list or a number written by hand is no text of ours.
+        if (value.typeId() == QMetaType::QString)
+            texts[toKstring(name)] = toKstring(value.toString());
+    }
 }
 
 QString IniSettingsStore::defaultPath()
@@ -72,34 +83,44 @@ void IniSettingsStore::setAside(const QString &why)
 
 std::optional<std::string> IniSettingsStore::text(const std::string &name) const
 {
-    const QVariant value = settings->value(key(name));
-    // A list or a number written by hand is no text of ours.
-    if (!value.isValid() || value.typeId() != QMetaType::QString)
+    const auto found = texts.find(name);
+    if (found == texts.end())
         return std::nullopt;
-    return toKstring(value.toString());
+    return found->second;
 }
 
 void IniSettingsStore::setText(const std::string &name, const std::string &value)
 {
     if (frozen)
         return;
+    // Unchanged entries are not written again: a save touches only what changed.
+    const auto [kept, added] = texts.try_emplace(name, value);
+    if (!added && kept->second == value)
+        return;
+    kept->second = value;
     settings->setValue(key(name), toQString(value));
 }
 
 void IniSettingsStore::remove(const std::string &name)
 {
+    const std::string below = name + "/";
+    std::erase_if(texts, [&](const auto &entry) {
+        return entry.first == name || entry.first.starts_with(below);
+    });
     settings->remove(key(name));
 }
 
 std::vector<std::string> IniSettingsStore::children(const std::string &group) const
 {
-    settings->beginGroup(key(group));
-    QStringList names = settings->childKeys() + settings->childGroups();
-    settings->endGroup();
-    names.removeDuplicates();
+    const std::string below = group + "/";
     std::vector<std::string> result;
-    for (const QString &name : names)
-        result.push_back(toKstring(name));
+    for (auto it = texts.lower_bound(below); it != texts.end() && it->first.starts_with(below);
+         ++it) {
+        const std::string rest = it->first.substr(below.size());
+        const std::string child = rest.substr(0, rest.find('/'));
+        if (result.empty() || result.back() != child)
+            result.push_back(child);
+    }
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,9 +48,12 @@ public:
 
 private:
     void setAside(const QString &why);
+    void readAll();
 
     QString path_;
     QString problem_;
+    // Every text of the file, read once: start-up reads many entries.
+    std::map<std::string, std::string> texts;
     // A bad file that could not be set aside is left as it is: nothing is written over it.
     bool frozen = false;
     std::unique_ptr<QSettings> settings;
