@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -30,9 +29,7 @@ public:
     kstring fetch(Request request, int matchId) override
     {
         sent.push_back(text(request, matchId));
-        if (cancelLogin)
-            throw ECancel();
-        if (request == Request::addMatch && !std::count(gone.begin(), gone.end(), matchId))
+        if (request == Request::addMatch)
             followed.push_back(matchId);
         if (request == Request::deleteMatch)
             std::erase(followed, matchId);
@@ -61,8 +58,6 @@ public:
 
     std::vector<std::string> sent;
     std::vector<int> followed;
-    std::vector<int> gone; // matches the service no longer has
-    bool cancelLogin = false;
     std::deque<std::string> queued;
     int sessions = 1;
     int logged = 0;
@@ -78,13 +73,9 @@ public:
         removed_.push_back(page->match.MatchID);
     }
     void takenIn(const std::vector<MatchIntake> &) override {}
-    void noLongerFollowed(const MatchPageModel &page) override
-    {
-        lost.push_back(page.match.MatchID);
-    }
+    void noLongerFollowed(const MatchPageModel &) override {}
     int created_ = 0;
     std::vector<int> removed_;
-    std::vector<int> lost;
 };
 
 // After following 600 and 700 in one session: what a row does, then the requests of the next
@@ -150,50 +141,6 @@ TEST(LiveFollower, AddsAgainWhatTheServiceMayHaveLost)
         service.sent.clear();
         follower.viewNew();
         EXPECT_EQ(service.sent, std::vector<std::string>{"new"}) << "each match is added once";
-    }
-}
-
-// Matches 600 and 700 kept from the last run, then the first poll of this one.
-TEST(LiveFollower, RestoredMatchesWaitUntilTheServiceHasThemAgain)
-{
-    const struct
-    {
-        const char *what;
-        std::vector<int> gone;
-        bool cancelLogin;
-        std::vector<std::string> sent;
-        std::vector<int> lost, waiting;
-    } rows[] = {
-        {"the service has both", {}, false, {"new", "add 600", "add 700"}, {}, {}},
-        {"the service lost 700", {700}, false, {"new", "add 600", "add 700"}, {700}, {}},
-        {"the login is cancelled", {}, true, {"new"}, {}, {600, 700}},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.what);
-        ScriptedService service;
-        service.sessions = 0;
-        CountingView view;
-        LiveFollower follower(service, view);
-        for (int id : {700, 600})
-            follower.restore({id, "Home " + std::to_string(id), "Away", 2, 1});
-        follower.restore({600, "twice", "twice", 0, 0});
-        ASSERT_EQ(view.created_, 2);
-        EXPECT_EQ(follower.remembered().front(), (RememberedMatch{600, "Home 600", "Away", 2, 1}));
-        service.gone = row.gone;
-        service.cancelLogin = row.cancelLogin;
-        service.sessions = 1; // the poll's login
-        if (row.cancelLogin)
-            EXPECT_THROW(follower.viewNew(), ECancel);
-        else
-            follower.viewNew();
-        EXPECT_EQ(service.sent, row.sent);
-        EXPECT_EQ(view.lost, row.lost);
-        EXPECT_EQ(view.removed_, row.lost);
-        std::vector<int> waiting;
-        for (const auto &[id, page] : follower.entries())
-            if (page->waiting)
-                waiting.push_back(id);
-        EXPECT_EQ(waiting, row.waiting);
     }
 }
 
