@@ -29,6 +29,10 @@
 
 namespace {
 
+// The Live page's switches in the tray menu (the sounds' one mirrors a check box) and their keys.
+const std::pair<const char *, const char *> liveSwitches[] = {
+    {"actNotifyGoals", "live/notifyGoals"}, {"actGoalSounds", "live/goalSounds"}};
+
 std::optional<int> readInt(const SettingsStore &store, const std::string &key, int least, int most)
 {
     const std::optional<std::string> text = store.text(key);
@@ -151,8 +155,9 @@ RememberedSettings::RememberedSettings(std::unique_ptr<SettingsStore> settings, 
             &RememberedSettings::scheduleSave);
     for (QSlider *bar : {players.trkStamina, players.trkForm})
         connect(bar, &QSlider::valueChanged, this, &RememberedSettings::scheduleSave);
-    if (QAction *notify = main.frameLive1->findChild<QAction *>("actNotifyGoals"))
-        connect(notify, &QAction::toggled, this, &RememberedSettings::scheduleSave);
+    for (const auto &[action, key] : liveSwitches)
+        if (QAction *liveSwitch = main.frameLive1->findChild<QAction *>(action))
+            connect(liveSwitch, &QAction::toggled, this, &RememberedSettings::scheduleSave);
     adoptAll(main);
 }
 
@@ -280,9 +285,10 @@ void RememberedSettings::restoreChoices()
     }
     if (const std::optional<std::string> name = store->text("login/userName"))
         login.txtUsername->setText(toQString(*name));
-    if (QAction *notify = main.frameLive1->findChild<QAction *>("actNotifyGoals"))
-        if (const auto on = readInt(*store, "live/notifyGoals", 0, 1))
-            notify->setChecked(*on == 1);
+    for (const auto &[action, key] : liveSwitches)
+        if (QAction *liveSwitch = main.frameLive1->findChild<QAction *>(action))
+            if (const auto on = readInt(*store, key, 0, 1))
+                liveSwitch->setChecked(*on == 1);
 }
 
 void RememberedSettings::restoreFollowed()
@@ -344,8 +350,9 @@ void RememberedSettings::saveChoices()
     for (const auto &[id, name] : matchSearch.teams)
         store->setText("matchSearch/teams/" + std::to_string(id) + "/name", name);
     store->setText("login/userName", toKstring(login.txtUsername->text()));
-    if (const QAction *notify = main.frameLive1->findChild<QAction *>("actNotifyGoals"))
-        store->setText("live/notifyGoals", notify->isChecked() ? "1" : "0");
+    for (const auto &[action, key] : liveSwitches)
+        if (const QAction *liveSwitch = main.frameLive1->findChild<QAction *>(action))
+            store->setText(key, liveSwitch->isChecked() ? "1" : "0");
 }
 
 void RememberedSettings::saveFollowed()

@@ -150,6 +150,7 @@ TEST_F(Remembered, EachThingComesBackAfterARestart)
              return all;
          }},
         {"the goal-alert switch", [&] { notify()->setChecked(false); }, [&] { return QString::number(notify()->isChecked()); }},
+        {"the goal-sound switch", [] { frmMain->frameLive1->chkGoalSounds->setChecked(false); }, [] { return QString::number(frmMain->frameLive1->chkGoalSounds->isChecked()); }},
         {"the last user name, with the code focused", [] { frmLogin->txtUsername->setText("demo"); },
          [] {
              frmLogin->show();
