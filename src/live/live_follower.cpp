@@ -21,15 +21,58 @@ void LiveFollower::viewNew()
 
 bool LiveFollower::removeMatch(int matchId)
 {
-    if (!forget(matchId))
+    std::unique_ptr<MatchPageModel> page = takePage(matchId);
+    if (!page)
         return false;
-    const auto model = owned.find(matchId);
-    std::unique_ptr<MatchPageModel> page = std::move(model->second);
-    owned.erase(model);
     view.removed(std::move(page));
     // A cancelled login here ends the removal; the page is gone already.
     fetchAndProcess(LiveService::Request::deleteMatch, matchId);
     return true;
+}
+
+std::unique_ptr<MatchPageModel> LiveFollower::takePage(int matchId)
+{
+    if (!forget(matchId))
+        return nullptr;
+    const auto model = owned.find(matchId);
+    std::unique_ptr<MatchPageModel> page = std::move(model->second);
+    owned.erase(model);
+    return page;
+}
+
+void LiveFollower::restore(const RememberedMatch &remembered)
+{
+    if (findPage(remembered.matchId))
+        return;
+    MatchPageModel &page = addPage(remembered.matchId);
+    page.waiting = true;
+    page.match.Home.TeamName = remembered.homeTeam;
+    page.match.Away.TeamName = remembered.awayTeam;
+    page.match.Home.Goal = remembered.homeGoals;
+    page.match.Away.Goal = remembered.awayGoals;
+    markAllForAddingAgain();
+    view.merged(page);
+}
+
+std::vector<RememberedMatch> LiveFollower::remembered() const
+{
+    std::vector<RememberedMatch> kept;
+    for (const auto &[matchId, page] : entries()) {
+        const LiveMatch &match = page->match;
+        kept.push_back(
+            {matchId, match.Home.TeamName, match.Away.TeamName, match.Home.Goal, match.Away.Goal});
+    }
+    return kept;
+}
+
+// Added again and answered, yet not listed: the service no longer knows the match.
+void LiveFollower::endIfStillWaiting(int matchId)
+{
+    const MatchPageModel *page = findPage(matchId);
+    if (!page || !page->waiting)
+        return;
+    view.noLongerFollowed(*page);
+    view.removed(takePage(matchId));
 }
 
 MatchPageModel &LiveFollower::createPage(int matchId)
@@ -62,8 +105,10 @@ void LiveFollower::fetchAndProcess(LiveService::Request request, int matchId)
             markAllForAddingAgain();
         throw;
     }
-    if (request == LiveService::Request::addMatch && !lastResponse.empty())
+    if (request == LiveService::Request::addMatch && !lastResponse.empty()) {
         addedAgain(matchId);
+        endIfStillWaiting(matchId);
+    }
     addAgainWhatTheServiceLost();
 }
 

@@ -37,6 +37,8 @@ public:
     virtual void removed(std::unique_ptr<MatchPageModel> page) = 0;
     // Every match of an answer was taken in.
     virtual void takenIn(const std::vector<MatchIntake> &intakes) = 0;
+    // A match remembered from an earlier run that the service no longer lists; `removed` follows.
+    virtual void noLongerFollowed(const MatchPageModel &page) = 0;
 };
 
 // Following live matches: the pages' models and the protocol with the service. Every answer
@@ -52,6 +54,12 @@ public:
     // The view gets the page back, then the service is told. False when the match is not
     // followed (nothing is sent then).
     bool removeMatch(int matchId);
+    // A match followed in an earlier run: its page comes at once with what was last known and
+    // waits; the next request adds it again, and a service that no longer lists it ends it.
+    void restore(const RememberedMatch &remembered);
+    // What to keep of every followed match, ascending by id.
+    std::vector<RememberedMatch> remembered() const;
+
     // A poll sends nothing while no match is followed or watching is off.
     bool pollDue(bool watching) const { return watching && !empty(); }
 
@@ -69,6 +77,8 @@ protected:
 private:
     void fetchAndProcess(LiveService::Request request, int matchId = 0);
     void addAgainWhatTheServiceLost();
+    void endIfStillWaiting(int matchId);
+    std::unique_ptr<MatchPageModel> takePage(int matchId);
     void loadResponse();
 
     LiveService &service;

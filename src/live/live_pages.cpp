@@ -135,6 +135,7 @@ bool MatchPageModel::merge(pugi::xml_node element)
         last == match.Events.end() ? std::numeric_limits<int>::min() : last->first;
 
     const bool grew = match.merge(element);
+    waiting = false;
     if (grew)
         highlighted = true;
 
@@ -280,17 +281,22 @@ std::vector<MatchIntake> LivePageMap::takeIn(pugi::xml_node documentElement)
     return intakes;
 }
 
+MatchPageModel &LivePageMap::addPage(int matchId)
+{
+    MatchPageModel &page = createPage(matchId);
+    page.match.MatchID = matchId;
+    pages[matchId] = &page;
+    return page;
+}
+
 MatchIntake LivePageMap::takeInMatch(pugi::xml_node element)
 {
     MatchIntake intake;
     intake.matchId = LiveMatch::matchIdOf(element);
     MatchPageModel *page = findPage(intake.matchId);
     intake.isNew = page == nullptr;
-    if (intake.isNew) {
-        page = &createPage(intake.matchId);
-        page->match.MatchID = intake.matchId;
-        pages[intake.matchId] = page;
-    }
+    if (intake.isNew)
+        page = &addPage(intake.matchId);
     intake.grew = page->merge(element);
     const GoalNews::Scored scored = goals.taken(page->match, intake.isNew);
     intake.homeScored = scored.home;
@@ -332,7 +338,9 @@ std::vector<SummaryRow> LivePageMap::summaryRows() const
 {
     std::vector<SummaryRow> rows;
     rows.reserve(pages.size());
-    for (const auto &[id, page] : pages)
+    for (const auto &[id, page] : pages) {
         rows.push_back(summaryRow(page->match));
+        rows.back().waiting = page->waiting;
+    }
     return rows;
 }

@@ -77,6 +77,8 @@ public:
 
     LiveMatch match;
     bool highlighted = false;
+    // Known only from an earlier run: the service has sent nothing of it in this one yet.
+    bool waiting = false;
 
     // Takes the match element in; a merge that brought events highlights the tab.
     bool merge(pugi::xml_node element);
@@ -159,8 +161,21 @@ struct SummaryRow
     kstring awayTeam;
     std::array<Count, 10> counts{};
     MatchState state = MatchState::unknown;
+    bool waiting = false;
 };
 SummaryRow summaryRow(const LiveMatch &match);
+
+// What is kept of a followed match between runs: enough for its tab and summary row.
+struct RememberedMatch
+{
+    int matchId = 0;
+    kstring homeTeam;
+    kstring awayTeam;
+    int homeGoals = 0;
+    int awayGoals = 0;
+
+    bool operator==(const RememberedMatch &) const = default;
+};
 
 // "Lions 2 : 1 Tigers", the text of a goal alert.
 kstring goalAlertText(const LiveMatch &match);
@@ -202,6 +217,8 @@ public:
     std::vector<int> dueForAddingAgain() const;
 
 protected:
+    // Makes a new match's page and enters it.
+    MatchPageModel &addPage(int matchId);
     // Makes the page of a new match (the window puts it on a new tab).
     virtual MatchPageModel &createPage(int matchId) = 0;
     // The page has merged its element: show the result.

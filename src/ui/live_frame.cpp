@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -213,31 +214,102 @@ void TframeLive::buildSummaryGrid(QWidget *parent)
         lstSummary->setColWidth(col, col < 2 ? 170 : 46);
 }
 
-TframeLiveMatch *TframeLive::page(int matchId) const
+TframeLiveMatch *TframeLive::page(int matchId)
 {
     const auto found = views.find(matchId);
-    return found == views.end() ? nullptr : found->second;
+    if (found != views.end())
+        return found->second;
+    const auto waiting = unbuilt.find(matchId);
+    if (waiting == unbuilt.end())
+        return nullptr;
+    MatchPageModel &model = *follower.findPage(matchId);
+    const int index = pages->indexOf(waiting->second);
+    const bool shown = pages->currentIndex() == index;
+    TframeLiveMatch *built = nullptr;
+    {
+        const QSignalBlocker quiet(pages);
+        pages->removeTab(index);
+        delete waiting->second;
+        unbuilt.erase(waiting);
+        built = buildPage(model, index);
+        if (shown)
+            pages->setCurrentIndex(index);
+    }
+    built->refresh();
+    return built;
+}
+
+void TframeLive::restoreMatch(const RememberedMatch &match)
+{
+    const QScopedValueRollback scope(restoring, true);
+    follower.restore(match);
 }
 
 // ---- the follower's news
 
 void TframeLive::created(MatchPageModel &model)
 {
+    if (!restoring) {
+        buildPage(model, pages->count());
+        return;
+    }
+    // The tab comes with its caption once the model is filled in (merged).
+    unbuilt[model.match.MatchID] = nullptr;
+}
+
+TframeLiveMatch *TframeLive::buildPage(MatchPageModel &model, int index)
+{
     auto *page = new TframeLiveMatch(model, pages);
     views[model.match.MatchID] = page;
-    pages->addTab(page, QString::number(model.match.MatchID));
+    pages->insertTab(index, page, QString::number(model.match.MatchID));
     connect(page, &TframeLiveMatch::removeRequested, this,
             [this](int matchId) { guarded([this, matchId] { removeMatch(matchId); }); });
+    return page;
+}
+
+void TframeLive::showWaitingTab(const MatchPageModel &model)
+{
+    QWidget *&tab = unbuilt.at(model.match.MatchID);
+    if (!tab) {
+        tab = new QWidget;
+        tab->setObjectName("tsWaiting");
+        pages->addTab(tab, TframeLiveMatch::tabCaption(model));
+    } else {
+        pages->setTabText(pages->indexOf(tab), TframeLiveMatch::tabCaption(model));
+    }
+    pages->setTabToolTip(pages->indexOf(tab), TframeLiveMatch::tabToolTip(model));
+}
+
+void TframeLive::noLongerFollowed(const MatchPageModel &model)
+{
+    if (lostMatches.isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            emit noLongerFollowedNotice("No longer followed: " + lostMatches.join(", ") +
+                                        " (the service does not list it any more)");
+            lostMatches.clear();
+        });
+    lostMatches.append(toQString(model.match.tabCaption()));
 }
 
 void TframeLive::merged(MatchPageModel &model)
 {
     followTray();
-    page(model.match.MatchID)->refresh();
+    if (model.waiting && unbuilt.count(model.match.MatchID))
+        showWaitingTab(model);
+    else
+        page(model.match.MatchID)->refresh();
 }
 
 void TframeLive::removed(std::unique_ptr<MatchPageModel> model)
 {
+    if (const auto waiting = unbuilt.find(model->match.MatchID); waiting != unbuilt.end()) {
+        const QSignalBlocker quiet(pages);
+        delete waiting->second; // its tab goes with it
+        unbuilt.erase(waiting);
+        followTray();
+        emit followedChanged();
+        return;
+    }
     const auto found = views.find(model->match.MatchID);
     TframeLiveMatch *removed = found->second;
     views.erase(found);
@@ -252,12 +324,14 @@ void TframeLive::removed(std::unique_ptr<MatchPageModel> model)
     removed->adopt(std::move(model));
     removed->deleteLater();
     followTray();
+    emit followedChanged();
 }
 
 void TframeLive::takenIn(const std::vector<MatchIntake> &intakes)
 {
     refreshSummary();
     alertGoals(intakes);
+    emit followedChanged();
 }
 
 void TframeLive::removeMatch(int matchId)
@@ -281,18 +355,26 @@ void TframeLive::refreshSummary()
         row.cell(id).setLong(values.matchId);
         row.cell(homeTeam).setString(values.homeTeam);
         row.cell(awayTeam).setString(values.awayTeam);
-        row.cell(homeTeam).setBrushSource(srcColumn);
-        row.cell(awayTeam).setBrushSource(srcColumn);
-        // Running matches bold, finished ones grey and italic.
+        // Running matches bold, finished ones grey.
         if (values.state == MatchState::running || values.state == MatchState::finished) {
             row.font();
             row.setFontSource(srcOwn);
             TFont &font = row.font();
-            if (values.state == MatchState::running) {
+            if (values.state == MatchState::running)
                 font.style |= fsBold;
-            } else {
-                font.style |= fsItalic;
+            else
                 font.color = rgbColor(110, 110, 110);
+        }
+        for (ZIVGridColumn *team : {&homeTeam, &awayTeam}) {
+            ZIVGridCell &cell = row.cell(*team);
+            cell.setBrushSource(srcColumn);
+            // The last run's score, until the service speaks: greyed and slanted.
+            if (values.waiting) {
+                TFont waiting = cell.font();
+                waiting.color = rgbColor(128, 128, 128);
+                waiting.style |= fsItalic;
+                cell.setFontSource(srcOwn);
+                cell.font() = waiting;
             }
         }
         for (std::size_t i = 0; i < counts.size(); ++i) {
@@ -405,6 +487,11 @@ void TframeLive::matchTimerTimer()
 
 void TframeLive::pagesChange(int index)
 {
+    for (const auto &[matchId, tab] : unbuilt)
+        if (pages->widget(index) == tab) {
+            page(matchId);
+            break;
+        }
     if (auto *shown = qobject_cast<TframeLiveMatch *>(pages->widget(index))) {
         shown->model.entered();
         shown->showTab();

@@ -4,6 +4,8 @@
 #include "live/poll_failures.h"
 #include "ui/frame_base.h"
 
+#include <QStringList>
+
 #include <map>
 #include <memory>
 #include <vector>
@@ -53,9 +55,14 @@ public:
     void addMatch(int matchId) { follower.addMatch(matchId); }
     void removeMatch(int matchId);
     void viewNew() { follower.viewNew(); }
+    // A match followed in the last run, shown at once and waiting for the service. Its page is
+    // built when it is first opened or the service sends the match, so a start with many
+    // restored matches stays quick.
+    void restoreMatch(const RememberedMatch &match);
     void refreshSummary();
 
-    TframeLiveMatch *page(int matchId) const;
+    // The match's page, built now when it was still waiting unbuilt; null when not followed.
+    TframeLiveMatch *page(int matchId);
     // The dialog "Add match" opens from now on.
     void setMatchSearch(TfrmSelectBase *dialog) { matchSearch_ = dialog; }
 
@@ -89,16 +96,23 @@ signals:
     void pollStatusChanged(const QString &text);
     // A message for the status bar that stands for a while.
     void messageRequested(const QString &text);
+    // Matches were added or removed, or a score changed: what is remembered of them is stale.
+    void followedChanged();
+    // Remembered matches that the service no longer lists, their pages gone.
+    void noLongerFollowedNotice(const QString &text);
 
 private:
     void created(MatchPageModel &page) override;
     void merged(MatchPageModel &page) override;
     void removed(std::unique_ptr<MatchPageModel> page) override;
     void takenIn(const std::vector<MatchIntake> &intakes) override;
+    void noLongerFollowed(const MatchPageModel &page) override;
 
     QWidget *buildSummaryTab();
     void buildSummaryGrid(QWidget *parent);
     void alertGoals(const std::vector<MatchIntake> &intakes);
+    TframeLiveMatch *buildPage(MatchPageModel &model, int index);
+    void showWaitingTab(const MatchPageModel &model);
     void buildTrayMenu();
     void followTray();
     // "Remove match" acts on the rows the user sees selected: without one it is disabled.
@@ -113,5 +127,10 @@ private:
     QAction *soundAction = nullptr;
     GoalSounds *sounds = nullptr;
     std::map<int, TframeLiveMatch *> views;
+    // Tabs of restored matches whose pages are not built yet.
+    std::map<int, QWidget *> unbuilt;
+    bool restoring = false;
     PollFailures pollFailures;
+    // Gathered over one request, said together.
+    QStringList lostMatches;
 };

@@ -329,6 +329,20 @@ QTabWidget *TframeLiveMatch::tabs() const
     return nullptr;
 }
 
+QString TframeLiveMatch::tabCaption(const MatchPageModel &model)
+{
+    const QString caption = toQString(model.match.tabCaption()).replace('&', "&&");
+    return model.waiting ? caption + " (waiting)" : caption;
+}
+
+QString TframeLiveMatch::tabToolTip(const MatchPageModel &model)
+{
+    if (model.waiting)
+        return "The score of the last run; waiting for the service to send this match again.";
+    const QString state = toQString(matchStateText(model.match));
+    return toQString(goalAlertText(model.match)) + (state.isEmpty() ? QString() : ", " + state);
+}
+
 void TframeLiveMatch::showTab()
 {
     QTabWidget *tabWidget = tabs();
@@ -338,10 +352,8 @@ void TframeLiveMatch::showTab()
     // Nothing is new on the page the user has open.
     if (tabWidget->currentWidget() == this && isVisible())
         model.entered();
-    tabWidget->setTabText(index, toQString(match.tabCaption()).replace('&', "&&"));
-    const QString state = toQString(matchStateText(match));
-    tabWidget->setTabToolTip(index, toQString(goalAlertText(match)) +
-                                        (state.isEmpty() ? QString() : ", " + state));
+    tabWidget->setTabText(index, tabCaption(model));
+    tabWidget->setTabToolTip(index, tabToolTip(model));
     // Colour and marker together: seen at a glance on any style, and the caption stays as it is.
     tabWidget->tabBar()->setTabTextColor(index, model.highlighted ? QColor(200, 80, 0) : QColor());
     tabWidget->setTabIcon(index, model.highlighted ? highlightIcon() : QIcon());

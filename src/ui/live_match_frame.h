@@ -45,6 +45,9 @@ public:
     void refresh();
     // Writes everything anew.
     void refreshWhole();
+    // The caption and tooltip of the match's tab; a restored match says that it waits.
+    static QString tabCaption(const MatchPageModel &model);
+    static QString tabToolTip(const MatchPageModel &model);
     // Writes the tab's caption and highlight; nothing while the page is on no tab.
     void showTab();
 

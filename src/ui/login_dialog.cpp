@@ -4,6 +4,7 @@
 #include "qt_text/qt_text.h"
 #include "ui/window_placement.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,7 +16,8 @@
 TfrmLogin::TfrmLogin(QWidget *parent)
     : QDialog(parent), txtUsername(new ZIVEdit(this)), Label1(new QLabel("Security code", this)),
       txtPassword(new QLineEdit(this)), btnLogin(new QPushButton("Login", this)),
-      btnCancel(new QPushButton("Cancel", this)), lblLastFailure(new QLabel(this))
+      btnCancel(new QPushButton("Cancel", this)), lblLastFailure(new QLabel(this)),
+      chkRememberCode(new QCheckBox("Remember the code", this))
 {
     setObjectName("frmLogin");
     setWindowTitle("Login");
@@ -35,9 +37,11 @@ TfrmLogin::TfrmLogin(QWidget *parent)
     lblLastFailure->setTextFormat(Qt::PlainText);
     lblLastFailure->setWordWrap(true);
     lblLastFailure->setVisible(false);
+    chkRememberCode->setObjectName("chkRememberCode");
     buildLayout();
     setTabOrder(txtUsername, txtPassword);
-    setTabOrder(txtPassword, btnLogin);
+    setTabOrder(txtPassword, chkRememberCode);
+    setTabOrder(chkRememberCode, btnLogin);
     setTabOrder(btnLogin, btnCancel);
     fitToContents();
 }
@@ -84,7 +88,18 @@ void TfrmLogin::buildLayout()
     grid->addWidget(txtUsername, 1, 0, 1, 2);
     grid->addWidget(Label1, 2, 0);
     grid->addWidget(txtPassword, 2, 1);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->addWidget(chkRememberCode, 3, 1);
+    grid->addLayout(buttons, 4, 0, 1, 2);
+}
+
+void TfrmLogin::offerRemembering(const QString &unavailableReason)
+{
+    const bool possible = unavailableReason.isEmpty();
+    chkRememberCode->setEnabled(possible);
+    if (!possible)
+        chkRememberCode->setChecked(false);
+    chkRememberCode->setToolTip(possible ? "Keeps the code in the desktop's keyring, not in a file."
+                                         : unavailableReason);
 }
 
 // Every showing starts in the first field, whichever button closed the previous one, unless

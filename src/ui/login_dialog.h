@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +34,11 @@ public:
     QPushButton *btnLogin;
     QPushButton *btnCancel;
     QLabel *lblLastFailure;
+    QCheckBox *chkRememberCode;
+
+    // "Remember the code" is offered only where a keyring can take it; else the box is off and
+    // its tooltip says why.
+    void offerRemembering(const QString &unavailableReason);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -43,7 +43,7 @@ TfrmMain::TfrmMain(Troot &session, QString documentsFolder, QWidget *parent)
 {
     setObjectName("frmMain");
     setWindowTitle("StrikoraKey");
-    resize(790, 480);
+    resize(designedWidth, designedHeight);
     centreOnScreen(*this);
 
     buildPages();
@@ -229,9 +229,15 @@ void TfrmMain::showEvent(QShowEvent *event)
         return;
     shownOnce = true;
     // Now with its decorations, which the first placement could not know.
-    centreOnScreen(*this);
+    if (placementRestored)
+        keepOnScreen(*this);
+    else
+        centreOnScreen(*this);
     // After the window is on screen, so the publisher's message box has its parent.
-    QTimer::singleShot(0, this, [this] { guarded([this] { FormShow(); }); });
+    QTimer::singleShot(0, this, [this] {
+        guarded([this] { FormShow(); });
+        emit firstShown();
+    });
 }
 
 void TfrmMain::FormCreate()

@@ -32,6 +32,7 @@ public:
     // program's XML folder).
     TfrmMain(Troot &session, QString documentsFolder, QWidget *parent = nullptr);
 
+    static constexpr int designedWidth = 790, designedHeight = 480;
     // How long the status bar names the folder after a download.
     static constexpr int downloadMessageMs = 10000;
     // The hidden log keeps the newest responses only, so a day of live polling stays flat.
@@ -43,6 +44,8 @@ public:
     // Status panel 1: a message shown for a while, then again what the live polls say.
     void showTransientMessage(const QString &text, int milliseconds);
     void showPollStatus(const QString &text);
+    // The first showing keeps a restored place (brought on screen) instead of centring.
+    void keepPlacementAtShow() { placementRestored = true; }
     // The box "About" opens.
     void setAboutBox(TfrmAbout *box) { aboutBox = box; }
 
@@ -64,6 +67,10 @@ public:
     QAction *mnuDownloadData;
     QAction *mnuQuit;
     QAction *mnuAbout;
+
+signals:
+    // The window is up and its start-up check has run.
+    void firstShown();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -89,6 +96,7 @@ private:
     QString pollStatus;
     QString documentsFolder_;
     bool shownOnce = false;
+    bool placementRestored = false;
 };
 
 extern TfrmMain *frmMain;

@@ -5,13 +5,16 @@
 #include "service/team_download.h"
 #include "service/team_store.h"
 #include "ui/about_dialog.h"
+#include "ui/code_keyring.h"
 #include "ui/error_display.h"
 #include "ui/live_frame.h"
 #include "ui/login_dialog.h"
 #include "ui/main_window.h"
 #include "ui/message_dialog.h"
+#include "ui/remembered_settings.h"
 #include "ui/select_matches_dialog.h"
 #include "ui/select_team_dialog.h"
+#include "ui/settings_store.h"
 #include "ui/window_session_ui.h"
 
 #include <cstdio> // also defines __GLIBC__ where glibc is the C library
@@ -34,11 +37,25 @@ namespace {
 // Long enough to be read after the window has come up.
 constexpr int startMessageMs = 20000;
 
+// Said once, at the start: a settings file that had to be set aside.
+void remember(const QString &settingsFile)
+{
+    auto store = std::make_unique<IniSettingsStore>(settingsFile);
+    const QString problem = store->problem();
+    auto *remembered =
+        new RememberedSettings(std::move(store), *frmMain, *frmLogin, *frmSelectMatches);
+    remembered->restore();
+    if (!problem.isEmpty())
+        frmMain->showTransientMessage(problem, startMessageMs);
+}
+
 } // namespace
 
-void createGlobalInstances(Troot *session, const QString &documentsFolder)
+void createGlobalInstances(Troot *session, const QString &documentsFolder,
+                           const Remembering &remembering)
 {
     static WindowSessionUi windowUi;
+    windowUi.setKeyring(remembering.keyring);
     root = session;
     root->setUi(&windowUi);
     // The user's team from the last download, so the Players page needs no connection.
@@ -59,6 +76,8 @@ void createGlobalInstances(Troot *session, const QString &documentsFolder)
     // A stored squad that could not be read, and what is shown instead.
     if (!startWarning.empty())
         frmMain->showTransientMessage(toQString(startWarning), startMessageMs);
+    if (!remembering.settingsFile.isEmpty())
+        remember(remembering.settingsFile);
 }
 
 void settleAllocatorForLongRuns()
@@ -77,7 +96,8 @@ int runApplication(int argc, char **argv)
     Application app(argc, argv);
     int result = 1; // unless the run gets as far as the end of the event loop
     guarded([&] {
-        createGlobalInstances(new Troot, xmlFolder());
+        static SystemKeyring keyring;
+        createGlobalInstances(new Troot, xmlFolder(), {IniSettingsStore::defaultPath(), &keyring});
         frmMain->show();
         result = app.exec();
         delete frmMain;

@@ -1,12 +1,23 @@
 #pragma once
 
-class QString;
+#include <QString>
+
+class CodeKeyring;
 class Troot;
+
+// What is remembered between runs and where: the settings file (none: nothing is remembered)
+// and the keyring for a security code the user asks to keep (none: the box is off).
+struct Remembering
+{
+    QString settingsFile;
+    CodeKeyring *keyring = nullptr;
+};
 
 // Start-up after the application object: the session (taken over as `root`), the main window
 // with the folder its downloads go to, then the dialogs, in that order; none of the dialogs is
-// shown.
-void createGlobalInstances(Troot *session, const QString &documentsFolder);
+// shown. What was remembered is restored before the main window shows.
+void createGlobalInstances(Troot *session, const QString &documentsFolder,
+                           const Remembering &remembering = {});
 
 // Memory for a run of many hours: a block of 1 MiB or more is mapped on its own and goes back to
 // the system when it is freed. glibc otherwise raises that limit whenever such a block is freed,

@@ -26,6 +26,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -479,6 +481,77 @@ TEST_F(LiveWindows, FollowMyMatchTakesOneClickAndThePageShowsTheMinuteAndTheStat
     EXPECT_TRUE(page->lblState->text().endsWith("' full time"))
         << page->lblState->text().toStdString();
     screenshot(page, "match_page_full_time.png");
+}
+
+// Matches followed at the end of a run come back in the next one at once, waiting with their
+// last score; after the window shows, one poll logs in and the service gets each of them again
+// through one addMatch. One it no longer lists goes, and the status bar says so.
+TEST(RestoredSession, FollowedMatchesComeBackWaitingThenFill)
+{
+    QTemporaryDir dir;
+    sim::Server server;
+    ASSERT_NE(server.listen(), 0);
+    const QString settings = dir.filePath("StrikoraKey.ini");
+    const QString shots = QCoreApplication::applicationDirPath() + "/screenshots/";
+    QDir().mkpath(shots);
+    const auto run = [&] {
+        createGlobalInstances(new Troot(server.baseUrl(), server.versionUrl()), dir.filePath("XML"),
+                              {settings, nullptr});
+    };
+    const auto end = [] {
+        frmMain->close();
+        delete frmMain;
+        delete root;
+        frmMain = nullptr;
+        root = nullptr;
+    };
+    const auto tabs = [] {
+        QStringList texts;
+        for (int i = 1; i < frmMain->frameLive1->pages->count(); ++i)
+            texts << frmMain->frameLive1->pages->tabText(i);
+        return texts;
+    };
+    server.advance(30);
+    const QList<int> followed = server.liveMatchIds().mid(0, 3);
+    ASSERT_GT(followed.first(), 999999) << "the made-up match below comes first";
+    run();
+    logInAsDemo();
+    for (int id : followed)
+        frmMain->frameLive1->addMatch(id);
+    QStringList waiting = QStringList{"Gone FC   0 : 0   0"} + tabs();
+    end();
+    for (const char *key : {"home", "away", "homeGoals", "awayGoals"})
+        QSettings(settings, QSettings::IniFormat)
+            .setValue(QString("followed/999999/") + key,
+                      std::string_view(key) == "home" ? "Gone FC" : "0");
+
+    server.advance(5);
+    const qsizetype addsBefore = server.requestLog().filter("actionType=addMatch").size();
+    run();
+    for (QString &caption : waiting)
+        caption += " (waiting)";
+    EXPECT_EQ(tabs(), waiting) << "there before the window shows, by ascending id";
+    EXPECT_EQ(frmMain->frameLive1->lstSummary->rowNum(), 4);
+    MessageBoxWatch boxes;
+    whenModal([&](QDialog *) {
+        EXPECT_TRUE(frmMain->grab().save(shots + "restored_session_waiting.png"));
+        frmLogin->txtUsername->setText("demo");
+        frmLogin->txtPassword->setText("demo");
+        QTest::keyClick(frmLogin, Qt::Key_Return);
+    });
+    frmMain->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
+    QTest::qWait(400);
+    const QStringList adds = server.requestLog().filter("actionType=addMatch").mid(addsBefore);
+    EXPECT_EQ(adds.size(), 4) << adds.join("\n").toStdString();
+    for (int id : followed)
+        EXPECT_EQ(adds.filter("matchID=" + QString::number(id)).size(), 1) << id;
+    EXPECT_EQ(tabs().size(), 3);
+    EXPECT_TRUE(tabs().filter("waiting").isEmpty()) << tabs().join("\n").toStdString();
+    EXPECT_TRUE(frmMain->statusPanels[1]->text().startsWith("No longer followed: Gone FC"));
+    EXPECT_TRUE(frmMain->grab().save(shots + "restored_session_filled.png"));
+    end();
+    EXPECT_FALSE(QSettings(settings, QSettings::IniFormat).contains("followed/999999/home"));
 }
 
 } // namespace

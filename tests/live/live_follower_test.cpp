@@ -73,6 +73,7 @@ public:
         removed_.push_back(page->match.MatchID);
     }
     void takenIn(const std::vector<MatchIntake> &) override {}
+    void noLongerFollowed(const MatchPageModel &) override {}
     int created_ = 0;
     std::vector<int> removed_;
 };

@@ -2,6 +2,7 @@
 #include "ui/login_dialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -52,7 +53,10 @@ protected:
 TEST_F(LoginDialogTest, HasItsControls)
 {
     EXPECT_EQ(dialog.windowTitle(), "Login");
-    EXPECT_EQ(dialog.size(), QSize(250, 86));
+    // The designed size, one row taller for "Remember the code".
+    EXPECT_EQ(dialog.width(), 250);
+    EXPECT_GT(dialog.height(), 86);
+    EXPECT_EQ(dialog.chkRememberCode->text(), "Remember the code");
     EXPECT_EQ(dialog.findChild<ZIVEdit *>("txtUsername")->editLabel(), "Username");
     EXPECT_EQ(dialog.findChild<QLabel *>("Label1")->text(), "Security code");
     EXPECT_EQ(dialog.findChild<QPushButton *>("btnLogin")->text(), "Login");
@@ -226,14 +230,15 @@ TEST_F(LoginDialogTest, TabGoesFromFieldToFieldToTheButtons)
 {
     std::vector<QWidget *> visited;
     askWhileShowing(dialog, name, code, [&] {
-        for (int i = 0; i < 4 && dialog.focusWidget(); ++i) {
+        for (int i = 0; i < 5 && dialog.focusWidget(); ++i) {
             visited.push_back(dialog.focusWidget());
             QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
         }
         dialog.reject();
     });
-    EXPECT_EQ(visited, (std::vector<QWidget *>{userBox(), dialog.txtPassword, dialog.btnLogin,
-                                               dialog.btnCancel}));
+    EXPECT_EQ(visited,
+              (std::vector<QWidget *>{userBox(), dialog.txtPassword, dialog.chkRememberCode,
+                                      dialog.btnLogin, dialog.btnCancel}));
 }
 
 } // namespace
