@@ -353,7 +353,6 @@ void TframeListPlayers::setTeam(Team *shown)
 {
     shownTeam = shown;
     players = shown ? &shown->players : nullptr;
-    widthsToFit = true;
 }
 
 void TframeListPlayers::refresh()
@@ -367,9 +366,10 @@ void TframeListPlayers::refresh()
         const Player &player = *entry.second;
         writePlayerRow(row, columns, player, listRatings(player, stamina, form, keeperTable));
     });
-    if (widthsToFit && players) {
+    // Another download of the same team keeps the widths the user may have set.
+    if (shownTeam && widthsFittedFor != shownTeam->id) {
         fitWidthsToSquad();
-        widthsToFit = false;
+        widthsFittedFor = shownTeam->id;
     }
     freezeUpToName();
     showFilterState();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QComboBox;
 class QFrame;
@@ -96,6 +97,6 @@ private:
     const Keeper &keeperTable;
     Team *shownTeam = nullptr;
     TPlayers *players = nullptr;
-    // Set by a new team: the next refresh fits the widths to its names.
-    bool widthsToFit = false;
+    // The team whose names the widths were fitted to; a refresh fits them to another's.
+    std::optional<std::int32_t> widthsFittedFor;
 };

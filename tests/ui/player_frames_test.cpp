@@ -206,7 +206,12 @@ TEST_F(PlayerListFrame, ANewTeamsWidthsFitItsNamesUpToTheMaximum)
     EXPECT_LT(width("name"), grid.DefaultColWidth());
     EXPECT_GE(width("marked"), grid.fontMetrics().horizontalAdvance("marked")); // caption shown
     add(2).name = std::string(80, 'W');
-    show();
+    show(); // the same team again keeps the widths
+    EXPECT_LT(width("name"), grid.DefaultColWidth());
+    Team other{6};
+    other.players[2] = team.players[2];
+    frame.setTeam(&other);
+    frame.refresh();
     EXPECT_EQ(width("name"), TframeListPlayers::maxFittedWidth);
 }
 
