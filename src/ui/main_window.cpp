@@ -21,6 +21,7 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -102,10 +103,15 @@ void TfrmMain::buildPlayersPage()
     connectGuarded(frPlayers->lstList, &ZIVGrid::OnClick, this, &TfrmMain::frPlayerslstListClick);
     panDetail = new QFrame(tsPlayers);
     panDetail->setObjectName("panDetail");
-    panDetail->setFixedHeight(97);
     frAbilities = new TframePlayerAbilities(panDetail);
     frAbilities->setObjectName("frAbilities");
-    frAbilities->setGeometry(0, 5, 299, 89);
+    // 97 pixels high with the panel at 0, 5 for the usual font; a larger font's captions
+    // make the panel larger, and the strip grows with it instead of cutting its rows off.
+    auto *detail = new QHBoxLayout(panDetail);
+    detail->setContentsMargins(0, 5, 0, 3);
+    detail->addWidget(frAbilities);
+    detail->addStretch(1);
+    panDetail->setMinimumHeight(97);
     auto *layout = new QVBoxLayout(tsPlayers);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(frPlayers, 1);
