@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -258,9 +259,31 @@ TEST_F(SearchE2e, MatchesFoundBeforeACancelledLoginAreShown)
     EXPECT_TRUE(boxes.texts().isEmpty()) << boxes.texts().join("\n").toStdString();
 }
 
+TEST_F(SearchE2e, ATeamSearchThatFindsNothingSaysSo)
+{
+    script.then(frmSelectTeam, [] {
+        typeInto(frmSelectTeam->txtUserOrTeamName, "Zzxyq");
+        QTest::mouseClick(frmSelectTeam->btnSearchTeam, Qt::LeftButton);
+    });
+    logIn("demo");
+    script.then(frmSelectTeam, [] {
+        EXPECT_EQ(frmSelectTeam->lstList->rowNum(), 0);
+        EXPECT_EQ(frmSelectTeam->lblHint->text(), "No team found for 'Zzxyq'.");
+        frmSelectTeam->reject();
+    });
+    script.start();
+    TSelection chosen;
+    EXPECT_FALSE(frmSelectTeam->select(chosen));
+    ASSERT_TRUE(script.finished());
+}
+
 TEST_F(SearchE2e, SearchByIdWithAnEmptyFieldListsIdZeroOnce)
 {
     script.then(frmSelectMatches, [] {
+        // Without a team the buttons say what to do first, and send nothing.
+        ASSERT_TRUE(frmSelectMatches->teams.empty());
+        QTest::mouseClick(frmSelectMatches->btnRecent, Qt::LeftButton);
+        EXPECT_EQ(frmSelectMatches->lblHint->text(), "Add a team first.");
         QTabBar *tabs = frmSelectMatches->PageControl1->tabBar();
         EXPECT_EQ(tabs->tabText(1), "Search by id");
         QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(1).center());
