@@ -3,13 +3,12 @@
 // grids, counters; the summary rebuilt), beside the toolkit-free processing of the same text in
 // the same run (parse, merge, render into a discarding sink, count). Then the same for a response
 // that brings one event more to each match.
-#include "bench_regime.h"
+#include "bench_window.h"
 #include "live/live_pages.h"
 #include "live_response.h"
 #include "service/session.h"
 #include "ui/live_frame.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
 
@@ -139,12 +138,5 @@ BENCHMARK(BM_Window_OneNewEventEach)
 
 int main(int argc, char **argv)
 {
-    keepLargeAllocations();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchWindow::runOffscreen(argc, argv);
 }

@@ -144,7 +144,7 @@ std::vector<Candidate> availablePlayers(const TPlayers &players, const LineupReq
         if (!player)
             throw EInvalidPointer("The squad has no player record for id " + std::to_string(id) +
                                   ".");
-        if (player->injury >= 0 || request.excluded.count(id))
+        if (!availableFor(*player, request))
             continue;
         available.push_back(
             {player, positionValues(*player, request.staminaOverride, request.formOverride)});
@@ -282,6 +282,11 @@ Solved solve(const std::vector<Candidate> &available, const Formation &formation
 }
 
 } // namespace
+
+bool availableFor(const Player &player, const LineupRequest &request)
+{
+    return player.injury < 0 && !request.excluded.count(player.id);
+}
 
 void checkFormation(const FormationCounts &counts)
 {

@@ -91,6 +91,9 @@ struct Lineup
     bool complete() const { return emptySlots == 0; }
 };
 
+// Whether the player may stand in a lineup: not injured (injury -1) and not left out.
+bool availableFor(const Player &player, const LineupRequest &request);
+
 // The lineup with the highest total for this formation, exactly. Injured players (injury 0 or
 // more) and excluded players are left out; pinned players stand where they are pinned. A player's
 // value in a slot is his best rating over the position's behaviours, the first in the table's

@@ -27,11 +27,6 @@ double wideX(int index)
     return index == 0 ? leftTouchline : rightTouchline;
 }
 
-bool available(const Player &player, const LineupRequest &request)
-{
-    return player.injury < 0 && !request.excluded.count(player.id);
-}
-
 bool better(const LineupSlot &a, const LineupSlot &b)
 {
     if (a.value != b.value)
@@ -109,7 +104,7 @@ std::vector<LineupSlot> candidatesAt(const TPlayers &players, Position position,
 {
     std::vector<LineupSlot> candidates;
     for (const auto &[id, player] : players) {
-        if (!player || !available(*player, request))
+        if (!player || !availableFor(*player, request))
             continue;
         const PositionValue best =
             positionValues(*player, request.staminaOverride, request.formOverride)[position];

@@ -365,14 +365,29 @@ void TframeLineup::setTeam(Team *shownTeam)
     if (shownTeam != team)
         choices_.clear();
     team = shownTeam;
-    refresh();
+    refreshWhenShown();
 }
 
 void TframeLineup::setLevels(std::int8_t staminaOverride, std::int8_t formOverride)
 {
     stamina = staminaOverride;
     form = formOverride;
-    refresh();
+    refreshWhenShown();
+}
+
+// The track bars move while the Players page is shown: the lineup is solved when it is seen.
+void TframeLineup::refreshWhenShown()
+{
+    stale = !isVisible();
+    if (!stale)
+        refresh();
+}
+
+void TframeLineup::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (stale)
+        guarded([this] { refresh(); });
 }
 
 std::optional<Formation> TframeLineup::chosenFormation() const
@@ -395,6 +410,7 @@ QString TframeLineup::playerName(std::int32_t id) const
 
 void TframeLineup::refresh()
 {
+    stale = false;
     btnClear->setEnabled(!choices_.empty());
     if (!team) {
         pitch->setLineup({}, {});
@@ -437,8 +453,8 @@ void TframeLineup::refresh()
         pinned.insert(id);
     pitch->setLineup(lineup, std::move(pinned));
     int available = 0;
-    for (const auto &[id, player] : team->players)
-        available += player && player->injury < 0 && !request.excluded.count(id);
+    for (const auto &entry : team->players)
+        available += entry.second && availableFor(*entry.second, request);
     lblTotal->setText((formation ? "Formation " : "Best formation ") +
                       QString::fromStdString(lineup.formation.name) + ". " +
                       QString::fromStdString(lineupTotalText(lineup, available)));

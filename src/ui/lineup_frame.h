@@ -91,8 +91,14 @@ public:
     QLabel *lblTotal;
     QLabel *lblMessage;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void refreshWhenShown();
+
     QWidget *benchSide;
+    bool stale = false;
     // The formation the drop-down names; none for "best".
     std::optional<Formation> chosenFormation() const;
     void showPlaceMenu(int place, const QPoint &globalPos);

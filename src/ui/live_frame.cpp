@@ -356,25 +356,18 @@ void TframeLive::refreshSummary()
         row.cell(homeTeam).setString(values.homeTeam);
         row.cell(awayTeam).setString(values.awayTeam);
         // Running matches bold, finished ones grey.
-        if (values.state == MatchState::running || values.state == MatchState::finished) {
-            row.font();
-            row.setFontSource(srcOwn);
-            TFont &font = row.font();
-            if (values.state == MatchState::running)
-                font.style |= fsBold;
-            else
-                font.color = rgbColor(110, 110, 110);
-        }
+        if (values.state == MatchState::running)
+            ownFont(row).style |= fsBold;
+        else if (values.state == MatchState::finished)
+            ownFont(row).color = rgbColor(110, 110, 110);
         for (ZIVGridColumn *team : {&homeTeam, &awayTeam}) {
             ZIVGridCell &cell = row.cell(*team);
             cell.setBrushSource(srcColumn);
             // The last run's score, until the service speaks: greyed and slanted.
             if (values.waiting) {
-                TFont waiting = cell.font();
+                TFont &waiting = ownFont(cell);
                 waiting.color = rgbColor(128, 128, 128);
                 waiting.style |= fsItalic;
-                cell.setFontSource(srcOwn);
-                cell.font() = waiting;
             }
         }
         for (std::size_t i = 0; i < counts.size(); ++i) {
@@ -506,15 +499,18 @@ void TframeLive::alertGoals(const std::vector<MatchIntake> &intakes)
     const bool active = mainWindow->isActiveWindow();
     const Team *mine = session_.currentTeam();
     for (const MatchIntake &intake : intakes) {
-        const TframeLiveMatch *match = page(intake.matchId);
+        // The model, not the page: a restored match has no page until its tab is opened.
+        const MatchPageModel *scored =
+            intake.goalRose ? follower.findPage(intake.matchId) : nullptr;
+        if (!scored)
+            continue;
         // The sound plays also while the user looks: it tells which side scored.
-        if (intake.goalRose && match && chkGoalSounds->isChecked())
-            sounds->play(goalSound(match->match, intake.homeScored, mine ? mine->id : 0));
+        if (chkGoalSounds->isChecked())
+            sounds->play(goalSound(scored->match, intake.homeScored, mine ? mine->id : 0));
         if (!needsGoalAlert(intake, active))
             continue;
         QApplication::alert(mainWindow);
-        const TframeLiveMatch *scored = page(intake.matchId);
-        if (tray && notifyAction->isChecked() && scored)
+        if (tray && notifyAction->isChecked())
             tray->showMessage("Goal", toQString(goalAlertText(scored->match)),
                               QSystemTrayIcon::Information, 8000);
     }

@@ -56,16 +56,6 @@ const LevelField levelFields[] = {
 };
 constexpr std::size_t levelCount = std::size(levelFields);
 
-// Gives a row or cell a font of its own, starting from the one it shows now.
-template <typename Styled> TFont &ownFont(Styled &styled)
-{
-    if (styled.fontSource() != srcOwn) {
-        styled.font();
-        styled.setFontSource(srcOwn);
-    }
-    return styled.font();
-}
-
 template <typename Styled> void ownBackground(Styled &styled, ListColour colour)
 {
     styled.setBrushSource(srcOwn);

@@ -39,23 +39,16 @@ int listOrder(const TSearchMatch &match)
     return 3;
 }
 
-TFont &ownRowFont(ZIVGridRow &row)
-{
-    row.font();
-    row.setFontSource(srcOwn);
-    return row.font();
-}
-
 void boldRow(ZIVGridRow &row, TColor colour)
 {
-    TFont &font = ownRowFont(row);
+    TFont &font = ownFont(row);
     font.style |= fsBold;
     font.color = colour;
 }
 
 void greyRow(ZIVGridRow &row)
 {
-    ownRowFont(row).color = finishedGrey;
+    ownFont(row).color = finishedGrey;
 }
 
 void paintAsMatchList(ZIVGrid &grid)

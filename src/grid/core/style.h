@@ -63,3 +63,13 @@ private:
 
     std::unique_ptr<Parts> parts;
 };
+
+// Gives a row, cell or column a font of its own, starting from the one it shows now.
+template <typename Styled> TFont &ownFont(Styled &styled)
+{
+    if (styled.fontSource() != srcOwn) {
+        styled.font();
+        styled.setFontSource(srcOwn);
+    }
+    return styled.font();
+}
